@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <vector>
+
+class CArchive;
+class CDocTemplate;
+class DocumentView;
+
+// The base of documents: the modified flag, the path and title, the attached
+// views, and the paths that create, open, save and close a document. Errors
+// inside these paths are reported to the user here and never propagate.
+class CDocument {
+public:
+    CDocument() = default;
+    virtual ~CDocument() = default;
+
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const std::string& title);
+    const std::string& GetPathName() const { return m_strPathName; }
+    // Records the file the document now belongs to (as an absolute path) and
+    // titles the document with the file's name.
+    virtual void SetPathName(const std::string& path);
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void SetDocTemplate(CDocTemplate* docTemplate) { m_pDocTemplate = docTemplate; }
+
+    virtual bool IsModified() const { return m_bModified; }
+    virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+    void AddView(DocumentView* view);
+    void RemoveView(DocumentView* view);
+    const std::vector<DocumentView*>& GetViews() const { return m_views; }
+    // Tells every attached view but `sender` that the document changed.
+    void UpdateAllViews(DocumentView* sender, std::intptr_t hint = 0, void* hintObject = nullptr);
+
+    // Empties the document for File New: clears the contents, the path and
+    // the modified flag. Returns false when the document cannot be made.
+    virtual bool OnNewDocument();
+    // Reads the file into the document. An empty file is not read at all. On
+    // failure the error has been shown and the caller discards the document.
+    virtual bool OnOpenDocument(const std::string& path);
+    // Writes the document to `path`, completely or not at all: a failed save
+    // leaves the previous file as it was and the document modified. On
+    // failure the error has been shown.
+    virtual bool OnSaveDocument(const std::string& path);
+    virtual void DeleteContents() {}
+    virtual void Serialize(CArchive& archive);
+
+    // Saves to `path`, or, when `path` is empty, to a file the user chooses
+    // (its initial name made from the title). With `replace` the document
+    // then belongs to the file saved.
+    bool DoSave(const std::string& path, bool replace = true);
+    // File Save: to the document's own file, or through Save As when it has
+    // none or its file is read-only.
+    bool DoFileSave();
+    // Before closing: asks "Save changes to %1?" when the document is
+    // modified. Returns false when the document must stay open.
+    virtual bool SaveModified();
+
+    // Shows the message for an error raised while opening or saving `path`:
+    // the file error's own text, "Unexpected file format." for an archive
+    // that ended early, otherwise `defaultMessage`.
+    virtual void ReportSaveLoadException(const std::string& path, std::exception_ptr error,
+                                         bool saving, const char* defaultMessage);
+
+private:
+    std::string m_strTitle;
+    std::string m_strPathName;
+    CDocTemplate* m_pDocTemplate = nullptr;
+    bool m_bModified = false;
+    std::vector<DocumentView*> m_views;
+};

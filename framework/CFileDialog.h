@@ -1,0 +1,27 @@
+#pragma once
+
+#include "framework/UserInterface.h"
+
+#include <string>
+
+// An Open or Save file chooser, asked through the current UserInterface.
+class CFileDialog {
+public:
+    CFileDialog(bool openFileDialog, const char* defaultExtension = nullptr,
+                const char* initialFileName = nullptr, unsigned flags = 0,
+                const char* filter = nullptr);
+    explicit CFileDialog(FileDialogRequest request);
+
+    // IDOK when the user chose a file, IDCANCEL otherwise. A chosen name
+    // without an extension gets the default extension appended.
+    int DoModal();
+    // Replaces the system's default title.
+    void SetTitle(const std::string& title) { m_request.title = title; }
+    // The full path chosen.
+    const std::string& GetPathName() const { return m_pathName; }
+    const FileDialogRequest& GetRequest() const { return m_request; }
+
+private:
+    FileDialogRequest m_request;
+    std::string m_pathName;
+};

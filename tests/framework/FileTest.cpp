@@ -1,0 +1,157 @@
+#include "framework/AtomicReplaceFile.h"
+#include "framework/CFile.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+CFileException OpenError(const std::string& path, unsigned flags)
+{
+    CFile file;
+    CFileException error;
+    EXPECT_FALSE(file.Open(path, flags, &error));
+    EXPECT_FALSE(file.IsOpen());
+    return error;
+}
+
+} // namespace
+
+TEST(FileExceptionTest, MessagesNameThePathOrAnUnnamedFile)
+{
+    EXPECT_EQ(CFileException::MessageFor(CFileException::fileNotFound, "/a/b.cmp"),
+              "/a/b.cmp was not found.");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::accessDenied, ""),
+              "Access to an unnamed file was denied.");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::none, "x"), "No error occurred.");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::badSeek, "x"), "Seek failed on x");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::diskFull, "x"),
+              "Disk full while accessing x.");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::endOfFile, "x"),
+              "An attempt was made to access x past its end.");
+    // A cause outside the table reads as an unknown error rather than crashing.
+    EXPECT_EQ(CFileException::MessageFor(static_cast<CFileException::Cause>(99), "x"),
+              "An unknown error occurred while accessing x.");
+    std::string message;
+    EXPECT_TRUE(CFileException(CFileException::hardIO, EIO, "f").GetErrorMessage(message));
+    EXPECT_EQ(message, "A hardware I/O error was reported while accessing f.");
+}
+
+TEST(FileExceptionTest, OperatingSystemErrorsMapToCauses)
+{
+    EXPECT_EQ(CFileException::ErrnoToCause(ENOENT), CFileException::fileNotFound);
+    EXPECT_EQ(CFileException::ErrnoToCause(ENOENT, true), CFileException::badPath);
+    EXPECT_EQ(CFileException::ErrnoToCause(ENOTDIR), CFileException::badPath);
+    EXPECT_EQ(CFileException::ErrnoToCause(EACCES), CFileException::accessDenied);
+    EXPECT_EQ(CFileException::ErrnoToCause(EROFS), CFileException::accessDenied);
+    EXPECT_EQ(CFileException::ErrnoToCause(EMFILE), CFileException::tooManyOpenFiles);
+    EXPECT_EQ(CFileException::ErrnoToCause(ENOSPC), CFileException::diskFull);
+    EXPECT_EQ(CFileException::ErrnoToCause(EFBIG), CFileException::diskFull);
+    EXPECT_EQ(CFileException::ErrnoToCause(EIO), CFileException::hardIO);
+    EXPECT_EQ(CFileException::ErrnoToCause(EBUSY), CFileException::sharingViolation);
+    EXPECT_EQ(CFileException::ErrnoToCause(ENOLCK), CFileException::lockViolation);
+    EXPECT_EQ(CFileException::ErrnoToCause(ECONNRESET), CFileException::genericException);
+}
+
+TEST(FileTest, OpeningWhatIsNotAReadableFileFailsWithItsCause)
+{
+    TempFolder folder;
+    CFileException missing = OpenError(folder / "missing.cmp", CFile::modeRead);
+    EXPECT_EQ(missing.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(missing.m_strFileName, folder / "missing.cmp");
+
+    EXPECT_EQ(
+        OpenError(folder / "no/such/folder.cmp", CFile::modeCreate | CFile::modeWrite).m_cause,
+        CFileException::badPath);
+    EXPECT_EQ(OpenError(folder.Path(), CFile::modeRead).m_cause, CFileException::accessDenied);
+
+    // A named pipe with no writer must be refused at once, not block the program.
+    const std::string pipe = folder / "pipe.cmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(OpenError(pipe, CFile::modeRead).m_cause, CFileException::accessDenied);
+}
+
+TEST(FileTest, ReadsShortAtTheEndAndRaisesNamedErrors)
+{
+    TempFolder folder;
+    const std::string path = folder / "data.bin";
+    WriteFileBytes(path, {1, 2, 3, 4, 5});
+    CFile file(path, CFile::modeRead | CFile::shareDenyNone);
+    EXPECT_EQ(file.GetLength(), 5u);
+    std::uint8_t buffer[8] = {};
+    EXPECT_EQ(file.Seek(3, CFile::begin), 3u);
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 2u);
+    EXPECT_EQ(buffer[0], 4);
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+    try {
+        file.Seek(-10, CFile::begin);
+        FAIL() << "a seek before the start must fail";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.m_cause, CFileException::badSeek);
+        EXPECT_EQ(error.m_strFileName, path);
+    }
+    EXPECT_THROW(CFile(folder / "absent", CFile::modeRead), CFileException);
+}
+
+TEST(AtomicReplaceFileTest, ReplacesOnlyWhenClosed)
+{
+    TempFolder folder;
+    const std::string target = folder / "palette.cmp";
+    WriteFileBytes(target, {9, 9, 9});
+    {
+        AtomicReplaceFile file;
+        ASSERT_TRUE(file.Open(target));
+        file.Write("\1\2", 2);
+        EXPECT_EQ(ReadFileBytes(target), (Bytes{9, 9, 9})) << "the target changes only on Close";
+        file.Close();
+    }
+    EXPECT_EQ(ReadFileBytes(target), (Bytes{1, 2}));
+    {
+        AtomicReplaceFile abandoned;
+        ASSERT_TRUE(abandoned.Open(target));
+        abandoned.Write("\7", 1);
+    }
+    EXPECT_EQ(ReadFileBytes(target), (Bytes{1, 2}));
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"palette.cmp"})
+        << "no temporary file may be left behind";
+}
+
+TEST(AtomicReplaceFileTest, KeepsLinksAndPermissionsAndRespectsWriteProtection)
+{
+    TempFolder folder;
+    const std::string real = folder / "real.cmp";
+    const std::string link = folder / "link.cmp";
+    WriteFileBytes(real, {1});
+    ::chmod(real.c_str(), 0640);
+    std::filesystem::create_symlink("real.cmp", link);
+    {
+        AtomicReplaceFile file;
+        ASSERT_TRUE(file.Open(link));
+        file.Write("\2", 1);
+        file.Close();
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "saving through a link keeps the link";
+    EXPECT_EQ(ReadFileBytes(real), (Bytes{2}));
+    struct stat status {};
+    ASSERT_EQ(::stat(real.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+
+    if (::geteuid() != 0) {
+        ::chmod(real.c_str(), 0444);
+        AtomicReplaceFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open(real, CFile::modeCreate | CFile::modeWrite, &error));
+        EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    }
+
+    AtomicReplaceFile onFolder;
+    CFileException error;
+    EXPECT_FALSE(onFolder.Open(folder.Path(), CFile::modeCreate | CFile::modeWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+}
