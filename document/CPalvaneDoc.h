@@ -1,0 +1,47 @@
+#pragma once
+
+#include "document/ColorTriple.h"
+#include "framework/CDocument.h"
+
+#include <array>
+#include <cstdint>
+
+class CArchive;
+
+// One open colormap: its 256-colour palette and the selected run of cells.
+// Views and commands read and write the fields directly.
+class CPalvaneDoc : public CDocument {
+public:
+    static constexpr int kPaletteSize = 256;
+    static constexpr const char* kTransparencyQuestion =
+        "Would you like to encode transparency information?";
+    static constexpr const char* kNotACmpFile = "Not a CMP File.";
+
+    CPalvaneDoc();
+    ~CPalvaneDoc() override;
+
+    // A new colormap: every entry (128, 128, 128). The selection is kept.
+    bool OnNewDocument() override;
+
+    // Loading reads the palette of a colormap file; storing writes a complete
+    // colormap with tables computed from the palette.
+    void Serialize(CArchive& archive) override;
+
+    // The index of the palette entry nearest to `color` by squared RGB
+    // distance; ties go to the lowest index.
+    int FindNearestColor(const ColorTriple& color) const;
+    void WriteLightLevelTables(CArchive& archive) const;
+    void WriteTransparencyTable(CArchive& archive) const;
+
+    // Ends every operation that writes palette entries: marks the document
+    // modified, then has every view redraw.
+    void NotifyPaletteChanged();
+
+    std::array<ColorTriple, kPaletteSize> m_palette;
+    std::int32_t m_nSelStart;
+    std::int32_t m_nSelEnd;
+
+private:
+    void ReadColormap(CArchive& archive);
+    void WriteColormap(CArchive& archive) const;
+};

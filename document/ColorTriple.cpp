@@ -1,0 +1,4 @@
+#include "document/ColorTriple.h"
+
+ColorTriple g_colorWhite;
+ColorTriple g_colorBlack;
