@@ -1,0 +1,114 @@
+#include "cli/CliSession.h"
+
+#include "cli/DocumentJson.h"
+#include "document/SelectionClick.h"
+#include "framework/FrameworkMessages.h"
+#include "res/DocumentStrings.h"
+#include "res/PalvaneVersion.h"
+
+#include <ostream>
+
+namespace {
+
+constexpr const char* kProgram = "palvane-cli";
+
+} // namespace
+
+CliSession::CliSession(std::ostream& out, std::ostream& err)
+    : m_out(out), m_err(err), m_docTemplate(kColormapDocumentString)
+{
+    m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion, IDNO);
+}
+
+int CliSession::Run(const std::vector<CliStep>& steps)
+{
+    const ScopedUserInterface installed(m_ui);
+    for (const CliStep& step : steps) {
+        const std::size_t askedBefore = m_ui.Asked().size();
+        const bool succeeded = RunStep(step);
+        bool shownMessage = false;
+        for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+            const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
+            if (question.kind == ScriptedUserInterface::Kind::messageBox &&
+                (question.type & 0x0F) == MB_OK) {
+                m_err << kProgram << ": " << question.text << '\n';
+                shownMessage = true;
+            }
+        }
+        if (!succeeded || shownMessage) {
+            if (!shownMessage)
+                m_err << kProgram << ": the step failed\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool CliSession::RunStep(const CliStep& step)
+{
+    switch (step.kind) {
+    case CliStep::Kind::newDocument:
+        return NewDocument();
+    case CliStep::Kind::open:
+        return OpenDocument(step.file);
+    case CliStep::Kind::transparency:
+    case CliStep::Kind::noTransparency:
+        m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion,
+                               step.kind == CliStep::Kind::transparency ? IDYES : IDNO);
+        return true;
+    case CliStep::Kind::select:
+        ApplySelectionClick(*m_document, step.selStart, false);
+        ApplySelectionClick(*m_document, step.selEnd, true);
+        return true;
+    case CliStep::Kind::save:
+        return m_document->DoSave(step.file);
+    case CliStep::Kind::dump:
+        m_out << DocumentToJson(*m_document) << '\n';
+        return true;
+    }
+    return false;
+}
+
+bool CliSession::NewDocument()
+{
+    auto document = std::make_unique<CPalvaneDoc>();
+    document->SetDocTemplate(&m_docTemplate);
+    if (!document->OnNewDocument()) {
+        AfxMessageBox(framework_messages::kFailedToCreateDocument, MB_OK);
+        return false;
+    }
+    document->SetTitle(m_docTemplate.NextUntitledTitle());
+    m_document = std::move(document);
+    return true;
+}
+
+bool CliSession::OpenDocument(const std::string& path)
+{
+    auto document = std::make_unique<CPalvaneDoc>();
+    document->SetDocTemplate(&m_docTemplate);
+    if (!document->OnOpenDocument(path))
+        return false;
+    document->SetPathName(path);
+    m_document = std::move(document);
+    return true;
+}
+
+int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const CliArguments parsed = ParseCliArguments(arguments);
+    switch (parsed.action) {
+    case CliArguments::Action::help:
+        out << CliUsageText();
+        return 0;
+    case CliArguments::Action::version:
+        out << kProgram << ' ' << palvane_version::kText << '\n';
+        return 0;
+    case CliArguments::Action::usageError:
+        err << kProgram << ": " << parsed.error << "\n\n" << CliUsageText();
+        return 2;
+    case CliArguments::Action::run:
+        break;
+    }
+    CliSession session(out, err);
+    return session.Run(parsed.steps);
+}

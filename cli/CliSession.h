@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/CliArguments.h"
+#include "document/CPalvaneDoc.h"
+#include "framework/CDocTemplate.h"
+#include "framework/ScriptedUserInterface.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Runs palvane-cli's steps on one document, answering the document's
+// questions from the arguments. A step fails when its command fails or when
+// it shows a message (a question answered from the arguments is not one).
+class CliSession {
+public:
+    CliSession(std::ostream& out, std::ostream& err);
+
+    // Runs the steps in order and stops at the first that fails, printing
+    // its messages. Returns the exit status: 0, or 1 after a failure.
+    int Run(const std::vector<CliStep>& steps);
+
+private:
+    bool RunStep(const CliStep& step);
+    bool NewDocument();
+    bool OpenDocument(const std::string& path);
+
+    std::ostream& m_out;
+    std::ostream& m_err;
+    ScriptedUserInterface m_ui;
+    CDocTemplate m_docTemplate;
+    std::unique_ptr<CPalvaneDoc> m_document;
+};
+
+// palvane-cli's whole run: parses the arguments, then runs them. Returns the
+// exit status: 0 success, 1 a step failed, 2 a usage error.
+int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

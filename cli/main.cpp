@@ -1,0 +1,11 @@
+#include "cli/CliSession.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return RunPalvaneCli(arguments, std::cout, std::cerr);
+}
