@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then either starts the program on the
+# bundled sample colormap (run) or runs every test (test).
+#
+#   scripts/setup.sh run     build, then open samples/sample.cmp
+#   scripts/setup.sh test    build, then run all tests: a normal build and one
+#                            with AddressSanitizer and UndefinedBehaviorSanitizer
+#
+# Environment: PALVANE_WERROR=ON turns compiler warnings into errors.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+mode="${1:-}"
+case "$mode" in
+  run | test) ;;
+  *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
+esac
+
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+werror="${PALVANE_WERROR:-OFF}"
+
+build() { # folder, extra cmake arguments...
+  local folder="$1"
+  shift
+  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPALVANE_WERROR="$werror" "$@" >/dev/null
+  cmake --build "$folder" -j "$jobs"
+}
+
+if [ "$mode" = run ]; then
+  build build
+  ./build/cli/palvane-cli --open samples/sample.cmp --select 32:47 --dump
+  exit 0
+fi
+
+build build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+build build-sanitize -DPALVANE_SANITIZE=ON -DPALVANE_BUILD_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
