@@ -72,7 +72,7 @@ void AtomicReplaceFile::Close()
         Abort();
         throw;
     }
-    if (platform_file::ReplaceFile(m_strTempPath, m_strTarget) != 0) {
+    if (platform_file::RenameOver(m_strTempPath, m_strTarget) != 0) {
         const int osError = errno;
         DiscardTemporary();
         CFileException::ThrowErrno(osError, m_strFileName, true);

@@ -55,7 +55,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
     CFile file;
     CFileException openError;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite, &openError)) {
-        ReportSaveLoadException(path, std::make_exception_ptr(openError), false,
+        ReportSaveLoadException(path, std::make_exception_ptr(openError),
                                 framework_messages::kFailedToOpenDocument);
         return false;
     }
@@ -71,7 +71,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
         const std::exception_ptr error = std::current_exception();
         file.Abort();
         DeleteContents();
-        ReportSaveLoadException(path, error, false, framework_messages::kFailedToOpenDocument);
+        ReportSaveLoadException(path, error, framework_messages::kFailedToOpenDocument);
         return false;
     }
     SetModifiedFlag(false);
@@ -84,7 +84,7 @@ bool CDocument::OnSaveDocument(const std::string& path)
     CFileException openError;
     if (!file.Open(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive,
                    &openError)) {
-        ReportSaveLoadException(path, std::make_exception_ptr(openError), true,
+        ReportSaveLoadException(path, std::make_exception_ptr(openError),
                                 framework_messages::kInvalidFilename);
         return false;
     }
@@ -97,7 +97,7 @@ bool CDocument::OnSaveDocument(const std::string& path)
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         file.Abort();
-        ReportSaveLoadException(path, error, true, framework_messages::kFailedToSaveDocument);
+        ReportSaveLoadException(path, error, framework_messages::kFailedToSaveDocument);
         return false;
     }
     SetModifiedFlag(false);
@@ -157,7 +157,7 @@ bool CDocument::SaveModified()
     }
 }
 
-void CDocument::ReportSaveLoadException(const std::string& path, std::exception_ptr error, bool,
+void CDocument::ReportSaveLoadException(const std::string& path, std::exception_ptr error,
                                         const char* defaultMessage)
 {
     std::string message;

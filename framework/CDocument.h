@@ -66,7 +66,7 @@ public:
     // the file error's own text, "Unexpected file format." for an archive
     // that ended early, otherwise `defaultMessage`.
     virtual void ReportSaveLoadException(const std::string& path, std::exception_ptr error,
-                                         bool saving, const char* defaultMessage);
+                                         const char* defaultMessage);
 
 private:
     std::string m_strTitle;

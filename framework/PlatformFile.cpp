@@ -144,7 +144,7 @@ int Close(int handle)
 
 void CopyPermissions(int, const std::string&) {}
 
-int ReplaceFile(const std::string& from, const std::string& to)
+int RenameOver(const std::string& from, const std::string& to)
 {
     if (MoveFileExW(ToPath(from).c_str(), ToPath(to).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -242,7 +242,7 @@ void CopyPermissions(int handle, const std::string& model)
         ::fchmod(handle, status.st_mode & 07777);
 }
 
-int ReplaceFile(const std::string& from, const std::string& to)
+int RenameOver(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str());
 }

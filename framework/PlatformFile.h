@@ -24,7 +24,7 @@ int Close(int handle);
 // Gives the open file the permission bits of the file at `model`, when it exists.
 void CopyPermissions(int handle, const std::string& model);
 // Moves `from` over `to`, replacing `to` in one step.
-int ReplaceFile(const std::string& from, const std::string& to);
+int RenameOver(const std::string& from, const std::string& to);
 int Remove(const std::string& path);
 bool IsDirectory(const std::string& path);
 // True when the file exists and this process may not write to it.
