@@ -20,8 +20,6 @@ public:
     void Close() override;
     void Abort() override;
 
-    const std::string& GetTemporaryPath() const { return m_strTempPath; }
-
 private:
     void DiscardTemporary();
 

@@ -109,7 +109,7 @@ void CFile::Abort()
     m_hFile = -1;
 }
 
-void CFile::ThrowLastError(bool creating) const
+void CFile::ThrowLastError() const
 {
-    CFileException::ThrowErrno(errno, m_strFileName, creating);
+    CFileException::ThrowErrno(errno, m_strFileName);
 }

@@ -47,7 +47,6 @@ public:
     virtual std::size_t Read(void* buffer, std::size_t count);
     virtual void Write(const void* buffer, std::size_t count);
     virtual std::uint64_t Seek(std::int64_t offset, SeekPosition from);
-    std::uint64_t SeekToBegin() { return Seek(0, begin); }
     virtual std::uint64_t GetLength() const;
     // Hands what has been written to the storage device.
     virtual void Flush();
@@ -60,10 +59,9 @@ public:
     bool IsOpen() const { return m_hFile >= 0; }
     // The name that errors report: the path the file was opened with.
     const std::string& GetFilePath() const { return m_strFileName; }
-    void SetFilePath(const std::string& path) { m_strFileName = path; }
 
 protected:
-    [[noreturn]] void ThrowLastError(bool creating = false) const;
+    [[noreturn]] void ThrowLastError() const;
 
     int m_hFile = -1;
     std::string m_strFileName;

@@ -19,7 +19,6 @@ public:
     void SetTitle(const std::string& title) { m_request.title = title; }
     // The full path chosen.
     const std::string& GetPathName() const { return m_pathName; }
-    const FileDialogRequest& GetRequest() const { return m_request; }
 
 private:
     FileDialogRequest m_request;

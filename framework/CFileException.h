@@ -26,9 +26,6 @@ public:
         endOfFile = 14,
     };
 
-    // Message-table id of the first file-error text; a cause's text has id
-    // kFirstMessageId + cause.
-    static constexpr int kFirstMessageId = 61856;
     static constexpr const char* kUnnamedFile = "an unnamed file";
 
     explicit CFileException(Cause cause = none, int osError = -1, std::string fileName = {});

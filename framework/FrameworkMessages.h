@@ -12,7 +12,6 @@ inline constexpr const char* kFailedToSaveDocument = "Failed to save document.";
 inline constexpr const char* kAskToSave = "Save changes to %1?";
 inline constexpr const char* kFailedToCreateDocument = "Failed to create empty document.";
 inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
-inline constexpr const char* kOutOfMemory = "Out of memory.";
 inline constexpr const char* kAllFilesFilter = "All Files (*.*)";
 inline constexpr const char* kOpenTitle = "Open";
 inline constexpr const char* kSaveAsTitle = "Save As";

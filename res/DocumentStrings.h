@@ -4,6 +4,3 @@
 // file-new name, filter name, filter extension, file type id, file type name.
 inline constexpr const char* kColormapDocumentString =
     "\nJKCMP\nJKCMP\nJedi Knight Palette Files (*.cmp)\n.cmp\nJediKnight.CMP\nJedi Knight CMP";
-
-// The application title, which captions every message box.
-inline constexpr const char* kApplicationTitle = "Palvane";
