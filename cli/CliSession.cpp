@@ -33,7 +33,7 @@ int CliSession::Run(const std::vector<CliStep>& steps)
         for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
             const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
             if (question.kind == ScriptedUserInterface::Kind::messageBox &&
-                (question.type & 0x0F) == MB_OK) {
+                (question.type & MB_TYPEMASK) == MB_OK) {
                 m_err << kProgram << ": " << question.text << '\n';
                 shownMessage = true;
             }

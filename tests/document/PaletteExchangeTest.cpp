@@ -1,13 +1,15 @@
 // Dark Forces and JASC-PAL palette files, written and read through the
 // document's commands with their real file dialogs' requests.
 
-#include "document/PaletteExchangeFormats.h"
+#include "framework/FrameworkMessages.h"
 #include "res/CommandIds.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ColormapFixtures.h"
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -191,30 +193,36 @@ TEST_F(PaletteExchangeTest, AFailedExportLeavesTheOldFileIntact)
     const std::string target = folder / "work/old.pal";
     const Bytes old = {1, 2, 3};
     WriteFileBytes(target, old);
-    ::chmod((folder / "work").c_str(), 0555);
-    for (const unsigned id : {ID_FILE_EXPORT_DFPAL, ID_FILE_EXPORT_JASC}) {
-        const std::string problem = RunInChild(
-            [&]() -> std::string {
-                ui.ForgetAsked();
-                ui.QueueFile(target);
-                document.OnCommand(id);
-                const std::vector<std::string> shown = ui.MessagesShown();
-                if (shown.empty() || shown.back() != "Access to " + target + " was denied." ||
-                    ui.Asked().back().type != MB_ICONSTOP)
-                    return "message was '" + (shown.empty() ? "" : shown.back()) + "'";
-                return "";
-            },
-            true);
-        EXPECT_EQ(problem, "") << id;
-        EXPECT_EQ(ReadFileBytes(target), old);
-        EXPECT_EQ(FolderEntries(folder / "work"), std::vector<std::string>{"old.pal"});
+    ::chmod(target.c_str(), 0666);
+    struct Row {
+        bool readOnlyFolder;
+        rlim_t sizeLimit; // a limit stops writing part way, as a full disk would
+        const char* message;
+    };
+    for (const Row& row : {Row{true, RLIM_INFINITY, "Access to %1 was denied."},
+                           Row{false, 100, "Disk full while accessing %1."}}) {
+        ::chmod((folder / "work").c_str(), row.readOnlyFolder ? 0555 : 0755);
+        for (const unsigned id : {ID_FILE_EXPORT_DFPAL, ID_FILE_EXPORT_JASC}) {
+            const std::string problem = RunInChild(
+                [&]() -> std::string {
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    const rlimit limit{row.sizeLimit, row.sizeLimit};
+                    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                        return "cannot limit the file size";
+                    ui.QueueFile(target);
+                    document.OnCommand(id);
+                    const std::vector<std::string> shown = ui.MessagesShown();
+                    if (shown.empty() || shown.back() != AfxFormatString1(row.message, target) ||
+                        ui.Asked().back().type != MB_ICONSTOP)
+                        return "message was '" + (shown.empty() ? "" : shown.back()) + "'";
+                    return "";
+                },
+                row.readOnlyFolder);
+            EXPECT_EQ(problem, "") << id << " " << row.message;
+            EXPECT_EQ(ReadFileBytes(target), old);
+            EXPECT_EQ(FolderEntries(folder / "work"), std::vector<std::string>{"old.pal"});
+        }
     }
-    // A folder standing where the file would go is refused the same way.
-    std::filesystem::create_directory(folder / "folder.pal");
-    ui.QueueFile(folder / "folder.pal");
-    EXPECT_TRUE(document.OnCommand(ID_FILE_EXPORT_DFPAL));
-    EXPECT_EQ(ui.MessagesShown(),
-              std::vector<std::string>{"Access to " + (folder / "folder.pal") + " was denied."});
 }
 
 } // namespace
