@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -138,8 +139,10 @@ TEST(CliTest, PaletteStepsRunTheDocumentsCommands)
     EXPECT_EQ(std::string(plain.begin(), plain.begin() + 30),
               "JASC-PAL\r\n0100\r\n256\r\n255 0 0\r\n");
 
-    EXPECT_EQ(RunCli({"--new", "--import-dfpal", folder / "none.pal", "--dump"}).err,
-              "palvane-cli: " + (folder / "none.pal") + " was not found.\n");
+    EXPECT_EQ(RunCli({"--new", "--import-dfpal", "palvane-none.pal", "--dump"}).err,
+              "palvane-cli: " + (std::filesystem::current_path() / "palvane-none.pal").string() +
+                  " was not found.\n")
+        << "file errors name the full path";
     EXPECT_EQ(RunCli({"--new", "--export-jasc", folder / "no/such.pal"}).err,
               "palvane-cli: " + (folder / "no/such.pal") + " contains an invalid path.\n");
 }
