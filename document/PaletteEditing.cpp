@@ -45,13 +45,14 @@ void CPalvaneDoc::OnPaletteGradient()
         const int difference = m_palette[end].*component - m_palette[start].*component;
         step[c] = static_cast<double>(difference) / (end - start);
     }
-    for (int i = start + 1; i < end; ++i)
+    for (int i = start + 1; i < end; ++i) {
         for (int c = 0; c < 3; ++c) {
             const Component component = kComponents[c];
             const int offset = static_cast<int>((i - start) * step[c]);
             m_palette[i].*component =
                 static_cast<std::uint8_t>(m_palette[start].*component + offset);
         }
+    }
     NotifyPaletteChanged();
 }
 
