@@ -22,6 +22,22 @@ bool ParseSelection(const std::string& text, int& start, int& end)
            start >= 0 && start <= end && end <= 255;
 }
 
+// "FILE" or "FILE:N": a model file and the texture row to import (default 0).
+// A colon followed by anything but digits belongs to the file name.
+void ParseModelFileAndRow(const std::string& text, std::string& file, int& row)
+{
+    const auto colon = text.rfind(':');
+    int parsed = 0;
+    if (colon != std::string::npos && colon > 0 && ParseIndex(text.substr(colon + 1), parsed) &&
+        text[colon + 1] != '-' && text[colon + 1] != '+') {
+        file = text.substr(0, colon);
+        row = parsed;
+    } else {
+        file = text;
+        row = 0;
+    }
+}
+
 CliArguments UsageError(std::string message)
 {
     CliArguments result;
@@ -47,7 +63,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
             return result;
         }
         CliStep step{CliStep::Kind::dump, {}, -1, -1};
-        const bool takesValue = option == "--open" || option == "--save" || option == "--select";
+        const bool takesValue = option == "--open" || option == "--save" || option == "--select" ||
+                                option == "--import-opt" || option == "--opt-info";
         if (takesValue && (i + 1 >= arguments.size() || arguments[i + 1].empty()))
             return UsageError(option + " needs a value");
         if (option == "--new") {
@@ -63,6 +80,12 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
             if (!ParseSelection(arguments[++i], step.selStart, step.selEnd))
                 return UsageError("--select takes S:E with 0 <= S <= E <= 255, not '" +
                                   arguments[i] + "'");
+        } else if (option == "--import-opt") {
+            step.kind = CliStep::Kind::importOpt;
+            ParseModelFileAndRow(arguments[++i], step.file, step.textureRow);
+        } else if (option == "--opt-info") {
+            step.kind = CliStep::Kind::optInfo;
+            step.file = arguments[++i];
         } else if (option == "--dump") {
             step.kind = CliStep::Kind::dump;
         } else if (option == "--transparency") {
@@ -72,9 +95,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
         } else {
             return UsageError("unknown argument '" + option + "'");
         }
-        const bool needsDocument = step.kind == CliStep::Kind::save ||
-                                   step.kind == CliStep::Kind::select ||
-                                   step.kind == CliStep::Kind::dump;
+        const bool needsDocument =
+            step.kind == CliStep::Kind::save || step.kind == CliStep::Kind::select ||
+            step.kind == CliStep::Kind::dump || step.kind == CliStep::Kind::importOpt;
         if (needsDocument && !haveDocument)
             return UsageError(option + " needs a document: start with --new or --open");
         haveDocument = haveDocument || step.kind == CliStep::Kind::newDocument ||
@@ -99,6 +122,9 @@ std::string CliUsageText()
            "  --select S:E       select cells S to E, 0 <= S <= E <= 255, as clicks would\n"
            "  --save FILE        save the colormap, tables computed from its palette\n"
            "  --dump             print the document as one line of JSON\n"
+           "  --import-opt FILE[:N]  replace the palette with that of texture row N\n"
+           "                     (default 0) of an X-Wing Alliance model file (.opt)\n"
+           "  --opt-info FILE    print what a model file holds as one line of JSON\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "\n"

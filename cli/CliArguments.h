@@ -6,11 +6,22 @@
 // The command line of palvane-cli: a list of steps run from left to right on
 // one document.
 struct CliStep {
-    enum class Kind { newDocument, open, save, select, dump, transparency, noTransparency };
+    enum class Kind {
+        newDocument,
+        open,
+        save,
+        select,
+        dump,
+        transparency,
+        noTransparency,
+        importOpt,
+        optInfo
+    };
     Kind kind;
-    std::string file;  // open, save
+    std::string file;  // open, save, importOpt, optInfo
     int selStart = -1; // select
     int selEnd = -1;
+    int textureRow = 0; // importOpt
 };
 
 struct CliArguments {

@@ -37,6 +37,10 @@ public:
     // modified, then has every view redraw.
     void NotifyPaletteChanged();
 
+    // File, Import From, X-Wing Alliance Texture: the palette of one texture
+    // of a model file the user picks.
+    void OnFileImportXwa();
+
     std::array<ColorTriple, kPaletteSize> m_palette;
     std::int32_t m_nSelStart;
     std::int32_t m_nSelEnd;
