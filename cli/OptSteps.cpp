@@ -31,14 +31,8 @@ bool RunImportOptStep(CPalvaneDoc& document, ScriptedUserInterface& ui, const Cl
 bool RunOptInfoStep(const std::string& path, std::ostream& out)
 {
     COptReader reader;
-    reader.m_nBase = 0;
-    reader.m_nChoice = 0;
-    reader.m_nLevelCount = 1;
-    reader.m_nPaletteBias = xwa_import::kPaletteBias;
-    if (!reader.Read(path)) {
-        AfxMessageBox(xwa_import::kUnableToRead, MB_OK);
+    if (!xwa_import::ReadModel(reader, path))
         return false;
-    }
     out << OptReaderToJson(reader) << '\n';
     return true;
 }

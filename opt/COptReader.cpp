@@ -40,6 +40,14 @@ std::int32_t LinkNumber(const char* name, std::size_t length)
     return negative ? -number : number;
 }
 
+// The count and stored offset that lie one after the other at `position`.
+bool ReadCountAndOffset(OptInputStream& in, std::int64_t position, std::int32_t& count,
+                        std::int32_t& offset)
+{
+    in.Seek(position);
+    return in.ReadInt32(count) && in.ReadInt32(offset);
+}
+
 bool IsBranchKind(std::int32_t kind)
 {
     return kind <= 0 || kind == COptReader::kListNode || kind == COptReader::kChoiceNode;
@@ -69,8 +77,7 @@ void COptReader::ReadFrom(std::istream& stream)
     m_nBase = Wrap(std::int64_t{address} - 8);
     std::int32_t count = 0;
     std::int32_t arrayOffset = 0;
-    in.Seek(14);
-    if (!in.ReadInt32(count) || !in.ReadInt32(arrayOffset))
+    if (!ReadCountAndOffset(in, 14, count, arrayOffset))
         return;
     in.Seek(ToPosition(arrayOffset));
     for (std::int32_t i = 0; i < count; ++i) {
@@ -168,8 +175,7 @@ void COptReader::ReadChildren(OptNode& node, OptInputStream& in)
 {
     std::int32_t count = 0;
     std::int32_t arrayOffset = 0;
-    in.Seek(std::int64_t{node.position} + 8);
-    if (!in.ReadInt32(count) || !in.ReadInt32(arrayOffset))
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 8, count, arrayOffset))
         return;
     in.Seek(ToPosition(arrayOffset));
     for (std::int32_t j = 0; j < count; ++j) {
@@ -185,8 +191,7 @@ void COptReader::ReadEntries(const OptNode& node,
 {
     std::int32_t count = 0;
     std::int32_t dataOffset = 0;
-    in.Seek(std::int64_t{node.position} + 16);
-    if (!in.ReadInt32(count) || !in.ReadInt32(dataOffset))
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
         return;
     in.Seek(ToPosition(dataOffset));
     for (std::int32_t i = 0; i < count; ++i) {
@@ -268,8 +273,7 @@ void COptReader::ReadFaceBlock(const OptNode& node, OptInputStream& in)
     const std::int32_t level = node.parent != nullptr ? node.parent->index : 0;
     std::int32_t count = 0;
     std::int32_t dataOffset = 0;
-    in.Seek(std::int64_t{node.position} + 16);
-    if (!in.ReadInt32(count) || !in.ReadInt32(dataOffset))
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
         return;
     const std::int32_t dataPos = Wrap(std::int64_t{dataOffset} + 4 - m_nBase);
     std::vector<OptFace>& faces = m_meshes[static_cast<std::size_t>(node.mesh)].faces;

@@ -19,7 +19,7 @@
 class OptInputStream {
 public:
     static constexpr std::uint64_t kBudgetPerFileByte = 8;
-    static constexpr std::uint64_t kBudgetFloor = std::uint64_t{1} << 20;
+    static constexpr std::uint64_t kBudgetFloor = std::uint64_t{1} << 16;
 
     explicit OptInputStream(std::istream& stream);
 

@@ -13,6 +13,18 @@
 #include <array>
 #include <cstdint>
 
+bool xwa_import::ReadModel(COptReader& reader, const std::string& path)
+{
+    reader.m_nBase = 0;
+    reader.m_nChoice = 0;
+    reader.m_nLevelCount = 1;
+    reader.m_nPaletteBias = kPaletteBias;
+    if (reader.Read(path))
+        return true;
+    AfxMessageBox(kUnableToRead, MB_OK);
+    return false;
+}
+
 void CPalvaneDoc::OnFileImportXwa()
 {
     CFileDialog fileDialog(true, xwa_import::kDefaultExtension, nullptr,
@@ -22,14 +34,8 @@ void CPalvaneDoc::OnFileImportXwa()
     const std::string path = fileDialog.GetPathName();
 
     COptReader reader;
-    reader.m_nBase = 0;
-    reader.m_nChoice = 0;
-    reader.m_nLevelCount = 1;
-    reader.m_nPaletteBias = xwa_import::kPaletteBias;
-    if (!reader.Read(path)) {
-        AfxMessageBox(xwa_import::kUnableToRead, MB_OK);
+    if (!xwa_import::ReadModel(reader, path))
         return;
-    }
 
     CSelectTextureDlg dialog;
     for (const OptTexture& texture : reader.m_textures)

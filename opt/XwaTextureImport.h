@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+class COptReader;
 
 // The texture import command (CPalvaneDoc::OnFileImportXwa) replaces the
 // palette with that of one texture of an X-Wing Alliance model file.
@@ -13,5 +16,10 @@ inline constexpr const char* kUnableToRead = "Unable to read OPT File";
 // each; the import takes the eighth.
 inline constexpr std::int32_t kPaletteBias = 3584;
 static_assert(kPaletteBias == 7 * 512);
+
+// Sets `reader` up as the import does and reads the model at `path`. A file
+// that cannot be opened is reported ("Unable to read OPT File") and gives
+// false.
+bool ReadModel(COptReader& reader, const std::string& path);
 
 } // namespace xwa_import

@@ -1,27 +1,11 @@
-#include "cli/CliSession.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/OptFileBuilder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace {
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCli(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunPalvaneCli(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // Two textures: "Hull" (palette white, black, red) and "Wing" (palette blue).
 std::string WriteModel(const TempFolder& folder)
