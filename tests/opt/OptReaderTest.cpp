@@ -165,6 +165,7 @@ struct LinkCase {
     const char* label;
     std::string name;
     std::int32_t number;
+    friend void PrintTo(const LinkCase& row, std::ostream* out) { *out << row.label; }
 };
 
 class TextureLinkTest : public OptReaderTest, public ::testing::WithParamInterface<LinkCase> {};
@@ -193,6 +194,7 @@ struct ChoiceCase {
     std::vector<int> childCounts; // one choice node with its face block each
     std::vector<std::int32_t> faceTextures;
     std::int32_t finalChoice;
+    friend void PrintTo(const ChoiceCase& row, std::ostream* out) { *out << row.label; }
 };
 
 class ChoiceNodeTest : public OptReaderTest, public ::testing::WithParamInterface<ChoiceCase> {};

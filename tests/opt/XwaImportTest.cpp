@@ -75,6 +75,7 @@ struct RowCase {
     const char* label;
     std::vector<std::string> names;
     int row; // -1: OK without touching the list
+    friend void PrintTo(const RowCase& row, std::ostream* out) { *out << row.label; }
 };
 
 class XwaImportRowTest : public ::testing::TestWithParam<RowCase> {};
