@@ -1,5 +1,6 @@
 #include "document/CPalvaneDoc.h"
 #include "framework/DocumentView.h"
+#include "framework/FrameworkMessages.h"
 #include "framework/ScriptedUserInterface.h"
 #include "opt/OptColor.h"
 #include "tests/support/Files.h"
@@ -120,74 +121,65 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XwaImportTest, CancelsAndFailuresLeaveThePaletteAlone)
 {
+    enum class File { cancelled, missing, model };
+    enum class Palette { inFile, pastEnd, beforeStart };
     struct Case {
         const char* label;
-        std::function<std::string(ImportScene&)> arrange; // returns the message expected
+        File file;
+        std::vector<std::string> names;
+        Palette palette;
+        int row;             // the texture chooser's answer, -1 for Cancel
+        const char* message; // "%1" stands for the model's path
         unsigned type;
     };
-    const std::vector<Case> cases = {
-        {"file chooser cancelled",
-         [](ImportScene& s) {
-             s.ui.QueueCancel(Kind::file);
-             return std::string();
-         },
-         0},
-        {"texture chooser cancelled",
-         [](ImportScene& s) {
-             s.Model({"a", "b"});
-             s.ui.QueueCancel(Kind::texture);
-             return std::string();
-         },
-         0},
-        {"model missing",
-         [](ImportScene& s) {
-             s.ui.QueueFile(s.folder / "missing.opt");
-             return std::string("Unable to read OPT File");
-         },
-         MB_OK},
-        {"no textures, OK",
-         [](ImportScene& s) {
-             s.Model({});
-             s.ui.QueueTexture(0);
-             return std::string();
-         },
-         0},
-        {"no textures, Cancel",
-         [](ImportScene& s) {
-             s.Model({});
-             s.ui.QueueCancel(Kind::texture);
-             return std::string();
-         },
-         0},
+    const Case cases[] = {
+        {"file chooser cancelled", File::cancelled, {}, Palette::inFile, 0, "", 0},
+        {"texture chooser cancelled", File::model, {"a", "b"}, Palette::inFile, -1, "", 0},
+        {"model missing", File::missing, {}, Palette::inFile, 0, "Unable to read OPT File", MB_OK},
+        {"no textures, OK", File::model, {}, Palette::inFile, 0, "", 0},
+        {"no textures, Cancel", File::model, {}, Palette::inFile, -1, "", 0},
         {"palette past the end",
-         [](ImportScene& s) {
-             const std::string path = s.Model({"a"}, [](Bytes& file, int header) {
-                 const auto tail = static_cast<std::int32_t>(file.size()) - 3584 - 100;
-                 OptFileBuilder::PutInt32(file, header, tail + OptFileBuilder().Base());
-             });
-             s.ui.QueueTexture(0);
-             return "An attempt was made to access " + path + " past its end.";
-         },
+         File::model,
+         {"a"},
+         Palette::pastEnd,
+         0,
+         "An attempt was made to access %1 past its end.",
          MB_ICONSTOP},
         {"palette before the start",
-         [](ImportScene& s) {
-             const std::string path = s.Model({"a"}, [](Bytes& file, int header) {
-                 OptFileBuilder::PutInt32(file, header, -4000 + OptFileBuilder().Base());
-             });
-             s.ui.QueueTexture(0);
-             return "Seek failed on " + path;
-         },
+         File::model,
+         {"a"},
+         Palette::beforeStart,
+         0,
+         "Seek failed on %1",
          MB_ICONSTOP},
     };
     for (const Case& c : cases) {
         ImportScene scene;
-        const std::string message = c.arrange(scene);
+        std::string path = scene.folder / "missing.opt";
+        if (c.file == File::cancelled) {
+            scene.ui.QueueCancel(Kind::file);
+        } else if (c.file == File::missing) {
+            scene.ui.QueueFile(path);
+        } else {
+            path = scene.Model(c.names, [&](Bytes& file, int header) {
+                // The palette read lies 100 bytes before the end, or before the start.
+                const auto tail = static_cast<std::int32_t>(file.size()) - 3584 - 100;
+                if (c.palette != Palette::inFile)
+                    OptFileBuilder::PutInt32(file, header,
+                                             (c.palette == Palette::pastEnd ? tail : -4000) +
+                                                 OptFileBuilder().Base());
+            });
+        }
+        if (c.row < 0)
+            scene.ui.QueueCancel(Kind::texture);
+        else
+            scene.ui.QueueTexture(c.row);
         scene.document.OnFileImportXwa();
         EXPECT_TRUE(scene.Unchanged()) << c.label;
         EXPECT_EQ(scene.ui.UnscriptedCount(), 0) << c.label;
+        const std::string message = AfxFormatString1(c.message, path);
         const auto shown = scene.ui.MessagesShown();
-        EXPECT_EQ(shown,
-                  message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message})
+        EXPECT_EQ(shown, message.empty() ? std::vector<std::string>{} : std::vector{message})
             << c.label;
         if (!shown.empty()) {
             EXPECT_EQ(scene.ui.Asked().back().type, c.type) << c.label;
