@@ -12,18 +12,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 
 packages=(clang libclang-rt-dev cmake ninja-build)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+scripts/install-missing.sh "${packages[@]}"
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPALVANE_FUZZ=ON -DPALVANE_SANITIZE=ON -DPALVANE_BUILD_TESTS=OFF \
