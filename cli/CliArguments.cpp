@@ -67,6 +67,22 @@ bool ParseFile(const std::string& text, CliStep& step)
     return true;
 }
 
+// "FILE" or "FILE:N": a model file and the texture row to import (default 0).
+// A colon followed by anything but digits belongs to the file name.
+bool ParseModelFileAndRow(const std::string& text, CliStep& step)
+{
+    const auto colon = text.rfind(':');
+    const std::string digits = colon == std::string::npos ? "" : text.substr(colon + 1);
+    int row = 0;
+    const char* last = digits.data() + digits.size();
+    const auto [end, error] = std::from_chars(digits.data(), last, row);
+    const bool hasRow = colon != std::string::npos && colon > 0 && !digits.empty() &&
+                        digits[0] != '-' && error == std::errc() && end == last;
+    step.file = hasRow ? text.substr(0, colon) : text;
+    step.textureRow = hasRow ? row : 0;
+    return true;
+}
+
 // One command-line option. Steps that act on the document need one opened
 // or made by an earlier step.
 struct CliOption {
@@ -113,6 +129,11 @@ const CliOption kOptions[] = {
      "save the colormap, tables computed from its palette"},
     {"--dump", Action::run, Kind::dump, nullptr, nullptr, true,
      "print the document as one line of JSON"},
+    {"--import-opt", Action::run, Kind::importOpt, "FILE[:N]", ParseModelFileAndRow, true,
+     "replace the palette with that of texture row N\n"
+     "(default 0) of an X-Wing Alliance model file (.opt)"},
+    {"--opt-info", Action::run, Kind::optInfo, "FILE", ParseFile, false,
+     "print what a model file holds as one line of JSON"},
     {"--help", Action::help, Kind::dump, nullptr, nullptr, false, "show this text"},
     {"-h", Action::help, Kind::dump, nullptr, nullptr, false, nullptr},
     {"--version", Action::version, Kind::dump, nullptr, nullptr, false, "show the version"},

@@ -23,13 +23,16 @@ struct CliStep {
         black32,
         noBlack32,
         exportJasc,
+        importOpt,
+        optInfo,
     };
     Kind kind = Kind::dump;
-    std::string file;  // open, save, import and export steps
+    std::string file;  // open, save, import, export and model steps
     int selStart = -1; // select, gradient, colorize; setColor: the cell
     int selEnd = -1;
     std::uint32_t color = 0; // colorize, setColor: the colour value, red in the low byte
     bool cancel = false;     // colorize: the colour chooser is cancelled
+    int textureRow = 0;      // importOpt
 };
 
 struct CliArguments {

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/DocumentJson.h"
+#include "cli/OptSteps.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
 #include "framework/FrameworkMessages.h"
@@ -95,6 +96,10 @@ bool CliSession::RunStep(const CliStep& step)
     case CliStep::Kind::dump:
         m_out << DocumentToJson(*m_document) << '\n';
         return true;
+    case CliStep::Kind::importOpt:
+        return RunImportOptStep(*m_document, m_ui, step);
+    case CliStep::Kind::optInfo:
+        return RunOptInfoStep(step.file, m_out);
     }
     return false;
 }

@@ -11,6 +11,7 @@ const CommandMapEntry kCommands[] = {
     {ID_PALETTE_COLORIZE, &CPalvaneDoc::OnPaletteColorize, &CPalvaneDoc::OnUpdatePaletteColorize},
     {ID_FILE_EXPORT_DFPAL, &CPalvaneDoc::OnFileExportDfpal},
     {ID_FILE_IMPORT_DFPAL, &CPalvaneDoc::OnFileImportDfpal},
+    {ID_FILE_IMPORT_XWA, &CPalvaneDoc::OnFileImportXwa},
 };
 
 } // namespace

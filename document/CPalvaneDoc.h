@@ -52,6 +52,9 @@ public:
     void OnFileExportDfpal();
     void OnFileImportDfpal();
     void OnFileExportJasc();
+    // File, Import From, X-Wing Alliance Texture: the palette of one texture
+    // of a model file the user picks.
+    void OnFileImportXwa();
 
     static const CommandMap commandMap;
 
