@@ -56,6 +56,16 @@ protected:
     CPalvaneView view{&document};
 };
 
+// Whether every pixel from (left, top) up to (right, bottom) is `color`.
+bool AllOf(const QImage& image, const Rect& area, QRgb color)
+{
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (image.pixel(x, y) != color)
+                return false;
+    return true;
+}
+
 TEST_F(PalvaneViewDrawTest, LaysTheGridOutOnButtonFaceWithFramesOutsideTheCells)
 {
     const QImage image = Paint(400, 300);
@@ -66,11 +76,10 @@ TEST_F(PalvaneViewDrawTest, LaysTheGridOutOnButtonFaceWithFramesOutsideTheCells)
         {0, {4, 4, 24, 18}}, {16, {4, 22, 24, 36}}, {255, {364, 274, 384, 288}}};
     for (const auto& [index, cell] : cells) {
         SCOPED_TRACE(index);
-        // The fill leaves the last column and row to the frame's inner edge;
-        // the frame lies one pixel outside the cell. No label on screen.
-        for (int y = cell.top; y < cell.bottom - 1; ++y)
-            for (int x = cell.left; x < cell.right - 1; ++x)
-                ASSERT_EQ(image.pixel(x, y), Cell(index)) << x << "," << y;
+        // The fill, without a label, leaves the last column and row to the
+        // frame's inner edge; the frame lies one pixel outside the cell.
+        EXPECT_TRUE(
+            AllOf(image, {cell.left, cell.top, cell.right - 1, cell.bottom - 1}, Cell(index)));
         EXPECT_EQ(image.pixel(cell.right - 1, cell.top + 1), Role(QPalette::Dark));
         EXPECT_EQ(image.pixel(cell.left, cell.bottom - 1), Role(QPalette::Dark));
         EXPECT_EQ(image.pixel(cell.left - 1, cell.top - 1), Role(QPalette::Light));
@@ -79,13 +88,24 @@ TEST_F(PalvaneViewDrawTest, LaysTheGridOutOnButtonFaceWithFramesOutsideTheCells)
         EXPECT_EQ(image.pixel(cell.right + 1, cell.top), Role(QPalette::Button));
     }
     // What the truncation leaves: 12 pixels on the right, 8 at the bottom.
-    for (int y = 0; y < 300; ++y)
-        for (int x = 388; x < 400; ++x)
-            ASSERT_EQ(image.pixel(x, y), Role(QPalette::Button)) << x << "," << y;
-    for (int y = 292; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            ASSERT_EQ(image.pixel(x, y), Role(QPalette::Button)) << x << "," << y;
-    EXPECT_EQ(image.pixel(384, 288), Role(QPalette::Shadow));
+    EXPECT_TRUE(AllOf(image, {388, 0, 400, 300}, Role(QPalette::Button)));
+    EXPECT_TRUE(AllOf(image, {0, 292, 400, 300}, Role(QPalette::Button)));
+}
+
+TEST_F(PalvaneViewDrawTest, DrawsSharplyAtTwiceTheDevicePixelRatio)
+{
+    view.resize(400, 300);
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    {
+        QPainter painter(&image);
+        view.OnDraw(&painter, false, QRect(0, 0, 400, 300));
+    }
+    EXPECT_EQ(view.CellWidth(), 20);
+    // Cell 0 at (4, 4, 24, 18) and its frame's outer line, twice as large.
+    EXPECT_TRUE(AllOf(image, {6, 6, 8, 36}, Role(QPalette::Light)));
+    EXPECT_TRUE(AllOf(image, {8, 8, 46, 34}, Cell(0)));
+    EXPECT_TRUE(AllOf(image, {46, 8, 48, 34}, Role(QPalette::Dark)));
 }
 
 TEST_F(PalvaneViewDrawTest, DrawsTheSelectedRunPressed)
