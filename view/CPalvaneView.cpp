@@ -26,9 +26,10 @@ QColor ToQColor(const ColorTriple& color)
     return QColor(color.red, color.green, color.blue);
 }
 
-// A Windows-style push-button frame, two rings deep: raised it is light at
-// the top and left and dark at the bottom and right, pressed the other way
-// round.
+// A Windows-style push-button frame around a cell, two rings deep: raised it
+// is light at the top and left and dark at the bottom and right, pressed the
+// other way round. The inner ring's top and left lines are left out: the
+// cell's fill always covers them.
 void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
                          const QPalette& palette)
 {
@@ -44,7 +45,6 @@ void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
     const QColor dark = palette.color(QPalette::Dark);
     const QColor& outerTopLeft = pressed ? shadow : light;
     const QColor& outerBottomRight = pressed ? light : shadow;
-    const QColor& innerTopLeft = pressed ? dark : face;
     const QColor& innerBottomRight = pressed ? face : dark;
 
     painter.fillRect(x, y, 1, h - 1, outerTopLeft);
@@ -53,8 +53,6 @@ void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
     painter.fillRect(x + w - 1, y, 1, h, outerBottomRight);
     if (w < 4 || h < 4)
         return;
-    painter.fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
-    painter.fillRect(x + 1, y + 1, w - 3, 1, innerTopLeft);
     painter.fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
     painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
 }
