@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QPainter>
-#include <QPixmap>
 #include <QRect>
 
 // The painter of one drawing pass. On screen it draws into an off-screen
-// pixmap covering the target's clip box, at the target's device pixel ratio,
+// image covering the target's clip box, at the target's device pixel ratio,
 // and copies that to the target once when it goes out of scope, so the
 // screen never shows a half-drawn grid. When printing it stands in for the
 // printer's painter and draws on it directly.
@@ -21,12 +21,20 @@ public:
     QPainter& operator*() { return *m_pDC; }
     QPainter* operator->() { return m_pDC; }
 
+    // Whether RepeatRow can copy rows within `area`: the pass draws off
+    // screen, the off-screen image holds all of `area`, and every logical
+    // pixel row is a whole number of device rows.
+    bool CanRepeatRows(const QRect& area) const;
+    // Copies pixel row `row` over the rows from `first` up to `last`, in the
+    // painter's coordinates. Only where CanRepeatRows holds.
+    void RepeatRow(int row, int first, int last);
+
 private:
-    QPixmap m_bitmap;
+    QImage m_bitmap;
     QPainter m_memPainter;
     QPainter* m_pTarget;
     QPainter* m_pDC;
     QRect m_rect;
     bool m_bPrinting;
-    bool m_bMemDC; // drawing goes through the pixmap
+    bool m_bMemDC; // drawing goes through the off-screen image
 };

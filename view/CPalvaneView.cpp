@@ -128,21 +128,58 @@ void CPalvaneView::OnDraw(QPainter* pDC, bool printing, const QRect& clipBox)
         area = rect();
     }
     CMemDC dc(pDC, printing, clipBox);
-    if (!printing)
-        FillBackground(*dc, area, GridLayout(ToGridRect(area), m_nGap),
-                       palette().color(QPalette::Button));
     DrawGrid(dc, area);
 }
 
 void CPalvaneView::DrawGrid(CMemDC& dc, const QRect& area)
 {
     const GridLayout layout(ToGridRect(area), m_nGap);
-    const CPalvaneDoc& document = *m_pDocument;
-    const bool printing = dc.IsPrinting();
     QPainter& painter = *dc;
-    const int labelAscent = painter.fontMetrics().ascent();
     painter.save();
-    for (int i = 0; i < GridLayout::kCells; ++i) {
+    if (dc.IsPrinting()) {
+        DrawCells(painter, layout, 0, GridLayout::kCells, true);
+    } else if (!DrawScreenByRows(dc, area, layout)) {
+        FillBackground(painter, area, layout, palette().color(QPalette::Button));
+        DrawCells(painter, layout, 0, GridLayout::kCells, false);
+    }
+    painter.restore();
+    m_nCellWidth = layout.CellWidth();
+    m_nCellHeight = layout.CellHeight();
+}
+
+bool CPalvaneView::DrawScreenByRows(CMemDC& dc, const QRect& area, const GridLayout& layout)
+{
+    if (layout.CellWidth() < 2 || layout.CellHeight() < 2 || !dc.CanRepeatRows(area))
+        return false;
+    QPainter& painter = *dc;
+    const QColor face = palette().color(QPalette::Button);
+    int top = area.top();
+    for (int first = 0; first < GridLayout::kCells; first += GridLayout::kColumns) {
+        // Across a row of cells, every pixel row from the cells' top to the
+        // row above their frames' inner bottom edge is the same: the rows
+        // down to the first of them and the last two are drawn, the others
+        // copied.
+        const GridRect cell = layout.CellRect(first);
+        for (const QRect part : {QRect(area.left(), top, area.width(), cell.top + 1 - top),
+                                 QRect(area.left(), cell.bottom - 1, area.width(), 2)}) {
+            painter.setClipRect(part);
+            painter.fillRect(part, face);
+            DrawCells(painter, layout, first, first + GridLayout::kColumns, false);
+        }
+        dc.RepeatRow(cell.top, cell.top + 1, cell.bottom - 1);
+        top = cell.bottom + 1;
+    }
+    painter.setClipping(false);
+    painter.fillRect(QRect(area.left(), top, area.width(), area.bottom() + 1 - top), face);
+    return true;
+}
+
+void CPalvaneView::DrawCells(QPainter& painter, const GridLayout& layout, int first, int end,
+                             bool printing)
+{
+    const CPalvaneDoc& document = *m_pDocument;
+    const int labelAscent = printing ? painter.fontMetrics().ascent() : 0;
+    for (int i = first; i < end; ++i) {
         const GridRect cell = layout.CellRect(i);
         const ColorTriple& color = document.m_palette[static_cast<std::size_t>(i)];
         if (!printing) {
@@ -163,9 +200,6 @@ void CPalvaneView::DrawGrid(CMemDC& dc, const QRect& area)
                              QString::fromStdString(CellLabel(i)));
         }
     }
-    painter.restore();
-    m_nCellWidth = layout.CellWidth();
-    m_nCellHeight = layout.CellHeight();
 }
 
 void CPalvaneView::OnPrint(QPainter* pDC)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class CMemDC;
+class GridLayout;
 class CPalvaneDoc;
 class QPainter;
 class QPrinter;
@@ -70,6 +71,11 @@ protected:
 
 private:
     void DrawGrid(CMemDC& dc, const QRect& area);
+    // The screen's grid with its background, drawing each run of identical
+    // pixel rows once. False, having drawn nothing, where rows cannot be
+    // copied.
+    bool DrawScreenByRows(CMemDC& dc, const QRect& area, const GridLayout& layout);
+    void DrawCells(QPainter& painter, const GridLayout& layout, int first, int end, bool printing);
 
     CPalvaneDoc* m_pDocument;
     std::int32_t m_nGap = 1;

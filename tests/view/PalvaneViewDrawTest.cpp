@@ -90,6 +90,13 @@ TEST_F(PalvaneViewDrawTest, LaysTheGridOutOnButtonFaceWithFramesOutsideTheCells)
     // What the truncation leaves: 12 pixels on the right, 8 at the bottom.
     EXPECT_TRUE(AllOf(image, {388, 0, 400, 300}, Role(QPalette::Button)));
     EXPECT_TRUE(AllOf(image, {0, 292, 400, 300}, Role(QPalette::Button)));
+
+    // Repainting part of the view draws the same pixels there.
+    QImage part(400, 300, QImage::Format_RGB32);
+    view.render(&part, QPoint(100, 50), QRegion(100, 50, 150, 120));
+    for (int y = 50; y < 170; ++y)
+        for (int x = 100; x < 250; ++x)
+            ASSERT_EQ(part.pixel(x, y), image.pixel(x, y)) << x << "," << y;
 }
 
 TEST_F(PalvaneViewDrawTest, DrawsSharplyAtTwiceTheDevicePixelRatio)
