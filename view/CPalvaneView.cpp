@@ -57,40 +57,6 @@ void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
     painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
 }
 
-// Paints the button face over the area wherever no cell will be drawn. A
-// cell at least 2 by 2 paints every pixel of its frame and of itself, so
-// the face is put only around the frames: the same picture as filling the
-// whole area first, at half the memory traffic on a large view.
-void FillBackground(QPainter& painter, const QRect& area, const GridLayout& layout,
-                    const QColor& face)
-{
-    if (layout.CellWidth() < 2 || layout.CellHeight() < 2) {
-        painter.fillRect(area, face);
-        return;
-    }
-    const auto fill = [&](int left, int top, int right, int bottom) {
-        if (right > left && bottom > top)
-            painter.fillRect(left, top, right - left, bottom - top, face);
-    };
-    const int areaRight = area.right() + 1;
-    int top = area.top();
-    for (int row = 0; row < GridLayout::kCells; row += GridLayout::kColumns) {
-        const GridRect first = layout.CellRect(row);
-        const int frameTop = first.top - 1;
-        const int frameBottom = first.bottom + 1;
-        fill(area.left(), top, areaRight, frameTop);
-        int left = area.left();
-        for (int column = 0; column < GridLayout::kColumns; ++column) {
-            const GridRect cell = layout.CellRect(row + column);
-            fill(left, frameTop, cell.left - 1, frameBottom);
-            left = cell.right + 1;
-        }
-        fill(left, frameTop, areaRight, frameBottom);
-        top = frameBottom;
-    }
-    fill(area.left(), top, areaRight, area.bottom() + 1);
-}
-
 GridRect ToGridRect(const QRect& area)
 {
     return GridRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
@@ -139,7 +105,7 @@ void CPalvaneView::DrawGrid(CMemDC& dc, const QRect& area)
     if (dc.IsPrinting()) {
         DrawCells(painter, layout, 0, GridLayout::kCells, true);
     } else if (!DrawScreenByRows(dc, area, layout)) {
-        FillBackground(painter, area, layout, palette().color(QPalette::Button));
+        painter.fillRect(area, palette().color(QPalette::Button));
         DrawCells(painter, layout, 0, GridLayout::kCells, false);
     }
     painter.restore();
