@@ -7,12 +7,14 @@
 #include <cstdint>
 
 class CArchive;
+class NearestColorSearch;
 
 // One open colormap: its 256-colour palette and the selected run of cells.
 // Views and commands read and write the fields directly.
 class CPalvaneDoc : public CDocument {
 public:
     static constexpr int kPaletteSize = 256;
+    using Palette = std::array<ColorTriple, kPaletteSize>;
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
@@ -28,7 +30,8 @@ public:
     void Serialize(CArchive& archive) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
-    // distance; ties go to the lowest index.
+    // distance; ties go to the lowest index. It scans the whole palette; the
+    // tables of a save use NearestColorSearch, which gives the same answers.
     int FindNearestColor(const ColorTriple& color) const;
     void WriteLightLevelTables(CArchive& archive) const;
     void WriteTransparencyTable(CArchive& archive) const;
@@ -37,11 +40,13 @@ public:
     // modified, then has every view redraw.
     void NotifyPaletteChanged();
 
-    std::array<ColorTriple, kPaletteSize> m_palette;
+    Palette m_palette;
     std::int32_t m_nSelStart;
     std::int32_t m_nSelEnd;
 
 private:
     void ReadColormap(CArchive& archive);
     void WriteColormap(CArchive& archive) const;
+    void WriteLightLevelTables(CArchive& archive, NearestColorSearch& search) const;
+    void WriteTransparencyTable(CArchive& archive, NearestColorSearch& search) const;
 };

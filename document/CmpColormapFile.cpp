@@ -2,8 +2,12 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
+#include "document/ColormapTables.h"
+#include "document/NearestColorSearch.h"
 #include "framework/CArchive.h"
 #include "framework/UserInterface.h"
+
+#include <vector>
 
 namespace {
 
@@ -27,11 +31,6 @@ int SquaredDistance(const ColorTriple& a, const ColorTriple& b)
     const int dg = a.green - b.green;
     const int db = a.blue - b.blue;
     return dr * dr + dg * dg + db * db;
-}
-
-std::uint8_t ScaleComponent(std::uint8_t value, double scale)
-{
-    return static_cast<std::uint8_t>(static_cast<int>(value * scale));
 }
 
 } // namespace
@@ -66,9 +65,12 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
         archive.WriteByte(entry.green);
         archive.WriteByte(entry.blue);
     }
-    WriteLightLevelTables(archive);
+    // One search serves both tables: the boxes found for the light levels
+    // are often met again by the mixes.
+    NearestColorSearch search(m_palette);
+    WriteLightLevelTables(archive, search);
     if (transparency)
-        WriteTransparencyTable(archive);
+        WriteTransparencyTable(archive, search);
 }
 
 int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
@@ -87,32 +89,24 @@ int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
 
 void CPalvaneDoc::WriteLightLevelTables(CArchive& archive) const
 {
-    for (int level = 0; level < cmp_format::kLightLevelCount; ++level) {
-        const double scale = level * cmp_format::kLevelStep;
-        for (int j = 0; j < kPaletteSize; ++j) {
-            if (j < cmp_format::kFixedIndexCount) {
-                archive.WriteByte(static_cast<std::uint8_t>(j));
-                continue;
-            }
-            const ColorTriple& entry = m_palette[j];
-            const ColorTriple darkened(ScaleComponent(entry.red, scale),
-                                       ScaleComponent(entry.green, scale),
-                                       ScaleComponent(entry.blue, scale));
-            archive.WriteByte(static_cast<std::uint8_t>(FindNearestColor(darkened)));
-        }
-    }
+    NearestColorSearch search(m_palette);
+    WriteLightLevelTables(archive, search);
 }
 
 void CPalvaneDoc::WriteTransparencyTable(CArchive& archive) const
 {
-    for (int a = 0; a < kPaletteSize; ++a) {
-        for (int b = 0; b < kPaletteSize; ++b) {
-            const ColorTriple& first = m_palette[a];
-            const ColorTriple& second = m_palette[b];
-            const ColorTriple mix(static_cast<std::uint8_t>((first.red + second.red) >> 1),
-                                  static_cast<std::uint8_t>((first.green + second.green) >> 1),
-                                  static_cast<std::uint8_t>((first.blue + second.blue) >> 1));
-            archive.WriteByte(static_cast<std::uint8_t>(FindNearestColor(mix)));
-        }
-    }
+    NearestColorSearch search(m_palette);
+    WriteTransparencyTable(archive, search);
+}
+
+void CPalvaneDoc::WriteLightLevelTables(CArchive& archive, NearestColorSearch& search) const
+{
+    const std::vector<std::uint8_t> tables = colormap_tables::LightLevels(m_palette, search);
+    archive.Write(tables.data(), tables.size());
+}
+
+void CPalvaneDoc::WriteTransparencyTable(CArchive& archive, NearestColorSearch& search) const
+{
+    const std::vector<std::uint8_t> table = colormap_tables::Transparency(m_palette, search);
+    archive.Write(table.data(), table.size());
 }
