@@ -12,14 +12,29 @@ std::uint8_t ScaleComponent(std::uint8_t value, double scale)
     return static_cast<std::uint8_t>(static_cast<int>(value * scale));
 }
 
+// The colours looked up and their answers, kept from one save to the next:
+// fresh memory of this size would come from the system a page at a time on
+// every save, which costs about as much as the lookups themselves.
+struct Lookups {
+    std::vector<ColorTriple> colours;
+    std::vector<std::uint8_t> nearest;
+};
+
+Lookups& ReusedLookups()
+{
+    thread_local Lookups lookups;
+    lookups.colours.clear();
+    return lookups;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> LightLevels(const Palette& palette, NearestColorSearch& search)
 {
     const int size = static_cast<int>(palette.size());
     const int remapped = size - cmp_format::kFixedIndexCount;
-    std::vector<ColorTriple> darkened;
-    darkened.reserve(static_cast<std::size_t>(cmp_format::kLightLevelCount) * remapped);
+    Lookups& lookups = ReusedLookups();
+    std::vector<ColorTriple>& darkened = lookups.colours;
     for (int level = 0; level < cmp_format::kLightLevelCount; ++level) {
         const double scale = level * cmp_format::kLevelStep;
         for (int j = cmp_format::kFixedIndexCount; j < size; ++j) {
@@ -29,8 +44,8 @@ std::vector<std::uint8_t> LightLevels(const Palette& palette, NearestColorSearch
                                   ScaleComponent(entry.blue, scale));
         }
     }
-    std::vector<std::uint8_t> nearest;
-    search.FindAll(darkened, nearest);
+    const std::vector<std::uint8_t>& nearest = lookups.nearest;
+    search.FindAll(darkened, lookups.nearest);
 
     std::vector<std::uint8_t> tables;
     tables.reserve(static_cast<std::size_t>(cmp_format::kLightLevelCount) * size);
@@ -46,8 +61,8 @@ std::vector<std::uint8_t> LightLevels(const Palette& palette, NearestColorSearch
 std::vector<std::uint8_t> Transparency(const Palette& palette, NearestColorSearch& search)
 {
     const int size = static_cast<int>(palette.size());
-    std::vector<ColorTriple> mixes;
-    mixes.reserve(static_cast<std::size_t>(size) * (size + 1) / 2);
+    Lookups& lookups = ReusedLookups();
+    std::vector<ColorTriple>& mixes = lookups.colours;
     for (int a = 0; a < size; ++a) {
         for (int b = a; b < size; ++b) {
             const ColorTriple& first = palette[a];
@@ -57,8 +72,8 @@ std::vector<std::uint8_t> Transparency(const Palette& palette, NearestColorSearc
                                static_cast<std::uint8_t>((first.blue + second.blue) >> 1));
         }
     }
-    std::vector<std::uint8_t> nearest;
-    search.FindAll(mixes, nearest);
+    const std::vector<std::uint8_t>& nearest = lookups.nearest;
+    search.FindAll(mixes, lookups.nearest);
 
     std::vector<std::uint8_t> table(static_cast<std::size_t>(size) * size);
     std::size_t k = 0;

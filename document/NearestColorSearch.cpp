@@ -59,23 +59,28 @@ NearestColorSearch::NearestColorSearch(const Palette& palette)
 void NearestColorSearch::FindAll(const std::vector<ColorTriple>& targets,
                                  std::vector<std::uint8_t>& indices)
 {
+    // The sorted colours are kept from one request to the next: memory of
+    // this size comes fresh from the system, a page at a time, on every
+    // allocation, which would cost more than the search itself.
+    thread_local std::vector<Item> items, sorted;
     indices.resize(targets.size());
-    SortByCode(targets);
-    Descend(0, 8, 0, 0, 0, m_items.data(), static_cast<int>(m_items.size()), targets.data(),
+    SortByCode(targets, items, sorted);
+    Descend(0, 8, 0, 0, 0, items.data(), static_cast<int>(items.size()), targets.data(),
             indices.data());
 }
 
 // A radix sort in two passes of twelve bits.
-void NearestColorSearch::SortByCode(const std::vector<ColorTriple>& targets)
+void NearestColorSearch::SortByCode(const std::vector<ColorTriple>& targets,
+                                    std::vector<Item>& items, std::vector<Item>& sorted)
 {
     constexpr int kDigits = 1 << 12;
     const std::size_t count = targets.size();
-    m_items.resize(count);
-    m_sorted.resize(count);
+    items.resize(count);
+    sorted.resize(count);
     std::vector<std::uint32_t> low(kDigits + 1), high(kDigits + 1);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t code = CodeOf(targets[i]);
-        m_items[i] = {code, static_cast<std::uint32_t>(i)};
+        items[i] = {code, static_cast<std::uint32_t>(i)};
         ++low[(code & (kDigits - 1)) + 1];
         ++high[(code >> 12) + 1];
     }
@@ -83,10 +88,10 @@ void NearestColorSearch::SortByCode(const std::vector<ColorTriple>& targets)
         low[digit + 1] += low[digit];
         high[digit + 1] += high[digit];
     }
-    for (const Item& item : m_items)
-        m_sorted[low[item.code & (kDigits - 1)]++] = item;
-    for (const Item& item : m_sorted)
-        m_items[high[item.code >> 12]++] = item;
+    for (const Item& item : items)
+        sorted[low[item.code & (kDigits - 1)]++] = item;
+    for (const Item& item : sorted)
+        items[high[item.code >> 12]++] = item;
 }
 
 // The box at depth `depth` spans 1 << shift values of each component from
@@ -178,16 +183,15 @@ void NearestColorSearch::Narrow(const Candidates& from, Candidates& to, int shif
     // zero at the corner that makes it least, or zero there while q comes
     // first. The corner takes the low end of an axis where q - p is at least
     // zero and the high end elsewhere, which adds (size - 1)·(q - p) there.
-    // The test runs over whole blocks, without jumps, so the compiler can do
-    // a block at once; the entries past the end are never kept.
+    // The test runs over whole blocks, without jumps; what lies past the
+    // end of the list is never copied.
     const int lowDotQ = red * qr + green * qg + blue * qb;
     const int qSquare = from.square[q];
     const int reach = size - 1;
     std::array<std::uint8_t, 256 + kBlock> keep;
     const int blocks = (from.count + kBlock - 1) / kBlock;
     for (int block = 0; block < blocks; ++block) {
-        for (int lane = 0; lane < kBlock; ++lane) {
-            const int c = block * kBlock + lane;
+        for (int c = block * kBlock; c < (block + 1) * kBlock; ++c) {
             const int dr = qr - from.red[c], dg = qg - from.green[c], db = qb - from.blue[c];
             const int least =
                 2 * (lowDotQ - red * from.red[c] - green * from.green[c] - blue * from.blue[c] +

@@ -36,7 +36,7 @@ public:
 private:
     // The colours that can be nearest within one box, in index order, with
     // the square of each colour's length. Room is left past the end so that
-    // loops may run in whole blocks.
+    // a loop may run over whole blocks.
     static constexpr int kBlock = 8;
     struct Candidates {
         int count = 0;
@@ -50,7 +50,8 @@ private:
         std::uint32_t position;
     };
 
-    void SortByCode(const std::vector<ColorTriple>& targets);
+    static void SortByCode(const std::vector<ColorTriple>& targets, std::vector<Item>& items,
+                           std::vector<Item>& sorted);
     void Descend(int depth, int shift, int red, int green, int blue, const Item* items, int count,
                  const ColorTriple* targets, std::uint8_t* indices);
     void Scan(const Candidates& list, const Item* items, int count, const ColorTriple* targets,
@@ -61,5 +62,4 @@ private:
     std::vector<std::uint8_t> m_firstIndex; // per distinct colour
     // One list per depth of the octree: the root's holds every distinct colour.
     std::array<Candidates, 9> m_lists;
-    std::vector<Item> m_items, m_sorted;
 };
