@@ -55,11 +55,10 @@ std::vector<std::uint8_t> ExhaustiveTables(const CPalvaneDoc& document)
 
 std::vector<std::uint8_t> FastTables(const CPalvaneDoc::Palette& palette)
 {
-    NearestColorSearch search(palette);
-    std::vector<std::uint8_t> out = colormap_tables::LightLevels(palette, search);
-    const std::vector<std::uint8_t> mixes = colormap_tables::Transparency(palette, search);
-    out.insert(out.end(), mixes.begin(), mixes.end());
-    return out;
+    colormap_tables::Tables tables = colormap_tables::Compute(palette, true);
+    tables.lightLevels.insert(tables.lightLevels.end(), tables.transparency.begin(),
+                              tables.transparency.end());
+    return tables.lightLevels;
 }
 
 void BM_TablesExhaustive(benchmark::State& state)
@@ -83,25 +82,6 @@ void BM_TablesFast(benchmark::State& state)
     }
     for (auto _ : state)
         benchmark::DoNotOptimize(FastTables(stress.palette));
-}
-
-// The search's set-up alone, and the tables on a search made beforehand.
-void BM_SearchConstruction(benchmark::State& state)
-{
-    state.SetLabel(PaletteOf(state).name);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(NearestColorSearch(PaletteOf(state).palette));
-}
-
-void BM_TablesOnAReadySearch(benchmark::State& state)
-{
-    const auto& palette = PaletteOf(state).palette;
-    state.SetLabel(PaletteOf(state).name);
-    NearestColorSearch search(palette);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(colormap_tables::LightLevels(palette, search));
-        benchmark::DoNotOptimize(colormap_tables::Transparency(palette, search));
-    }
 }
 
 // Every one of the 16,777,216 colours through both searches. A check rather
@@ -143,8 +123,6 @@ void EachPalette(benchmark::internal::Benchmark* benchmark)
 
 BENCHMARK(BM_TablesExhaustive)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TablesFast)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SearchConstruction)->Apply(EachPalette)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TablesOnAReadySearch)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EveryColourAgreesWithTheExhaustiveSearch)
     ->Apply(EachPalette)
     ->Iterations(1)

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 class CArchive;
-class NearestColorSearch;
 
 // One open colormap: its 256-colour palette and the selected run of cells.
 // Views and commands read and write the fields directly.
@@ -47,6 +46,4 @@ public:
 private:
     void ReadColormap(CArchive& archive);
     void WriteColormap(CArchive& archive) const;
-    void WriteLightLevelTables(CArchive& archive, NearestColorSearch& search) const;
-    void WriteTransparencyTable(CArchive& archive, NearestColorSearch& search) const;
 };

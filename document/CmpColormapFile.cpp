@@ -3,7 +3,6 @@
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
 #include "document/ColormapTables.h"
-#include "document/NearestColorSearch.h"
 #include "framework/CArchive.h"
 #include "framework/UserInterface.h"
 
@@ -65,12 +64,10 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
         archive.WriteByte(entry.green);
         archive.WriteByte(entry.blue);
     }
-    // One search serves both tables: the boxes found for the light levels
-    // are often met again by the mixes.
-    NearestColorSearch search(m_palette);
-    WriteLightLevelTables(archive, search);
-    if (transparency)
-        WriteTransparencyTable(archive, search);
+    // Both tables come from one batch of lookups.
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
+    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
+    archive.Write(tables.transparency.data(), tables.transparency.size());
 }
 
 int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
@@ -89,24 +86,12 @@ int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
 
 void CPalvaneDoc::WriteLightLevelTables(CArchive& archive) const
 {
-    NearestColorSearch search(m_palette);
-    WriteLightLevelTables(archive, search);
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, false);
+    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
 }
 
 void CPalvaneDoc::WriteTransparencyTable(CArchive& archive) const
 {
-    NearestColorSearch search(m_palette);
-    WriteTransparencyTable(archive, search);
-}
-
-void CPalvaneDoc::WriteLightLevelTables(CArchive& archive, NearestColorSearch& search) const
-{
-    const std::vector<std::uint8_t> tables = colormap_tables::LightLevels(m_palette, search);
-    archive.Write(tables.data(), tables.size());
-}
-
-void CPalvaneDoc::WriteTransparencyTable(CArchive& archive, NearestColorSearch& search) const
-{
-    const std::vector<std::uint8_t> table = colormap_tables::Transparency(m_palette, search);
-    archive.Write(table.data(), table.size());
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, true);
+    archive.Write(tables.transparency.data(), tables.transparency.size());
 }

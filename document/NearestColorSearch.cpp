@@ -9,8 +9,8 @@ namespace {
 // and a part of a box with no more than kNarrowAbove is scanned against the
 // box's list without a list of its own: making lists costs more than
 // scanning a few colours. Both measured on the stress palettes.
-constexpr int kScanAtMost = 32;
-constexpr int kNarrowAbove = 4;
+constexpr int kScanAtMost = 128;
+constexpr int kNarrowAbove = 8;
 
 // Spreads the eight bits of a component to every third bit.
 constexpr std::array<std::uint32_t, 256> kSpread = [] {
