@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class CArchive;
+class CCmdUI;
 
 // One open colormap: its 256-colour palette and the selected run of cells.
 // Views and commands read and write the fields directly.
@@ -39,9 +40,32 @@ public:
     // modified, then has every view redraw.
     void NotifyPaletteChanged();
 
+    // Commands; the command map routes them and asks their enable rules.
+    // Gradient: the cells strictly inside the selected run become a linear
+    // blend of its two ends. Needs a run of two cells or more.
+    void OnPaletteGradient();
+    void OnUpdatePaletteGradient(CCmdUI* cmdUI);
+    // Colorize: asks for a colour and re-tints every selected cell towards it
+    // by the cell's brightness. Needs a selection.
+    void OnPaletteColorize();
+    void OnUpdatePaletteColorize(CCmdUI* cmdUI);
+    // Palette files of other programs. Exports write completely or not at
+    // all; the import changes the palette only once the file has been read.
+    void OnFileExportDfpal();
+    void OnFileImportDfpal();
+    void OnFileExportJasc();
+    // File, Import From, X-Wing Alliance Texture: the palette of one texture
+    // of a model file the user picks.
+    void OnFileImportXwa();
+
+    static const CommandMap commandMap;
+
     Palette m_palette;
     std::int32_t m_nSelStart;
     std::int32_t m_nSelEnd;
+
+protected:
+    const CommandMap* GetCommandMap() const override { return &commandMap; }
 
 private:
     void ReadColormap(CArchive& archive);

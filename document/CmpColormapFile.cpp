@@ -24,14 +24,6 @@ bool IsColormapMagic(const char* text)
     return lower(*text) == lower(*magic);
 }
 
-int SquaredDistance(const ColorTriple& a, const ColorTriple& b)
-{
-    const int dr = a.red - b.red;
-    const int dg = a.green - b.green;
-    const int db = a.blue - b.blue;
-    return dr * dr + dg * dg + db * db;
-}
-
 } // namespace
 
 void CPalvaneDoc::ReadColormap(CArchive& archive)
