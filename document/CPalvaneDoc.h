@@ -14,6 +14,7 @@ class CCmdUI;
 class CPalvaneDoc : public CDocument {
 public:
     static constexpr int kPaletteSize = 256;
+    using Palette = std::array<ColorTriple, kPaletteSize>;
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
@@ -29,7 +30,8 @@ public:
     void Serialize(CArchive& archive) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
-    // distance; ties go to the lowest index.
+    // distance; ties go to the lowest index. It scans the whole palette; the
+    // tables of a save use NearestColorSearch, which gives the same answers.
     int FindNearestColor(const ColorTriple& color) const;
     void WriteLightLevelTables(CArchive& archive) const;
     void WriteTransparencyTable(CArchive& archive) const;
@@ -58,7 +60,7 @@ public:
 
     static const CommandMap commandMap;
 
-    std::array<ColorTriple, kPaletteSize> m_palette;
+    Palette m_palette;
     std::int32_t m_nSelStart;
     std::int32_t m_nSelEnd;
 
