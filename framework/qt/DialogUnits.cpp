@@ -20,8 +20,8 @@ int ScaleRounded(int value, int numerator, int denominator)
 DialogUnits::DialogUnits(const QFont& font)
 {
     const QFontMetrics metrics(font);
-    // The average width is taken over both alphabets, halved with rounding
-    // from twice its value, as the templates were measured.
+    // The average width over both alphabets, rounded: the width of the 52
+    // letters over 26 is twice the average, and (twice + 1) / 2 rounds it.
     const int alphabetWidth = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_nBaseWidth = (alphabetWidth / 26 + 1) / 2;
