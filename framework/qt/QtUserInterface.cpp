@@ -1,5 +1,7 @@
 #include "framework/qt/QtUserInterface.h"
 
+#include "opt/SelectTextureDialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -70,11 +72,13 @@ int QtUserInterface::PickFile(const FileDialogRequest& request, std::string& pat
     return IDOK;
 }
 
-int QtUserInterface::PickTexture(const std::vector<std::string>&, int&)
+int QtUserInterface::PickTexture(const std::vector<std::string>& names, int& selected)
 {
-    // The texture chooser is the model-file import's own dialog, which this
-    // program does not have yet; without it the question is cancelled.
-    return IDCANCEL;
+    SelectTextureDialog dialog(names, selected, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return IDCANCEL;
+    selected = dialog.Selected();
+    return IDOK;
 }
 
 void QtUserInterface::BeginWaitCursor()
