@@ -3,18 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
-
-std::int32_t SquaredDistance(const ColorTriple& a, const ColorTriple& b)
-{
-    const std::int32_t red = a.red - b.red;
-    const std::int32_t green = a.green - b.green;
-    const std::int32_t blue = a.blue - b.blue;
-    return red * red + green * green + blue * blue;
-}
-
-} // namespace
-
 std::string CellStatusText(int index, const ColorTriple& color)
 {
     char text[64];
