@@ -1,32 +1,7 @@
 #include "framework/CCmdTarget.h"
 
 #include "framework/CCmdUI.h"
-#include "framework/CException.h"
-#include "framework/FrameworkMessages.h"
-#include "framework/UserInterface.h"
-
-#include <exception>
-#include <new>
-
-namespace {
-
-void ReportCommandError(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(framework_messages::kOutOfMemory, MB_ICONEXCLAMATION);
-    } catch (const CException& exception) {
-        std::string message;
-        if (!exception.GetErrorMessage(message) || message.empty())
-            message = framework_messages::kCommandFailed;
-        AfxMessageBox(message, MB_ICONSTOP);
-    } catch (...) {
-        AfxMessageBox(framework_messages::kCommandFailed, MB_ICONSTOP);
-    }
-}
-
-} // namespace
+#include "framework/CommandRoute.h"
 
 constinit const CommandMap CCmdTarget::commandMap{nullptr, {}};
 
@@ -64,13 +39,6 @@ bool CCmdTarget::OnUpdateCmdUI(CCmdUI& cmdUI)
 
 bool CCmdTarget::OnCommand(unsigned id)
 {
-    try {
-        CCmdUI state(id);
-        if (OnUpdateCmdUI(state) && !state.IsEnabled())
-            return true; // a disabled command does nothing, whatever sent it
-        return OnCmdMsg(id);
-    } catch (...) {
-        ReportCommandError(std::current_exception());
-        return true;
-    }
+    CCmdTarget* const route[] = {this};
+    return RouteCommand(route, id);
 }

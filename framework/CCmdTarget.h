@@ -59,12 +59,8 @@ public:
     // this target has no row for the command.
     virtual bool OnUpdateCmdUI(CCmdUI& cmdUI);
 
-    // What the framework does with a command from a menu, a button or a key:
-    // a command whose enable rule disables it is not run; otherwise it goes
-    // to OnCmdMsg. An error escaping the handler is shown to the user ("Out
-    // of memory." with the exclamation icon, the error's own text or
-    // "Command failed." with the stop icon) and goes no further. Returns
-    // whether a handler was found.
+    // Runs `id` as a menu, a button or a key would, with this target alone
+    // on the route (see RouteCommand).
     bool OnCommand(unsigned id);
 
     static const CommandMap commandMap;

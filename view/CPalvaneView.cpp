@@ -6,6 +6,7 @@
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
 #include "framework/MessagePane.h"
+#include "res/CommandIds.h"
 #include "view/CMemDC.h"
 
 #include <QFontMetrics>
@@ -97,6 +98,18 @@ GridRect ToGridRect(const QRect& area)
 }
 
 } // namespace
+
+namespace {
+
+const CommandMapEntry kCommands[] = {
+    {ID_FILE_PRINT, &CPalvaneView::OnFilePrint},
+    {ID_FILE_PRINT_DIRECT, &CPalvaneView::OnFilePrintDirect},
+    {ID_FILE_PRINT_PREVIEW, &CPalvaneView::OnFilePrintPreview},
+};
+
+} // namespace
+
+constinit const CommandMap CPalvaneView::commandMap{&CCmdTarget::commandMap, kCommands};
 
 CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
     : QWidget(parent), m_pDocument(document)
