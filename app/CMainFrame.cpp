@@ -167,6 +167,8 @@ void CMainFrame::CreateActions()
         const QString prompt = QString::fromUtf8(command.prompt);
         action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
         action->setIconText(action->toolTip());
+        // The toolbar's images are for its buttons only.
+        action->setIconVisibleInMenu(false);
         if (*command.key != '\0')
             action->setShortcut(QKeySequence(QString::fromUtf8(command.key)));
         // The keys work whichever menu bar is shown.

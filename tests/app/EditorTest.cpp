@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,16 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         }
         EXPECT_EQ(Act(row.id)->shortcut().toString().toStdString(), row.key) << row.id;
     }
+    // Each key is the one its menu item names, and no two commands share one.
+    std::set<std::string> keys;
+    for (QAction* action : Frame().findChildren<QAction*>()) {
+        const std::string key = action->shortcut().toString().toStdString();
+        if (key.empty() || !action->data().isValid()) // the child frames' own keys
+            continue;
+        EXPECT_TRUE(keys.insert(key).second) << key;
+        EXPECT_EQ(action->text().section(QLatin1Char('\t'), 1).toStdString(), key);
+    }
+    EXPECT_EQ(keys.size(), 4u);
     // The toolbar's buttons prompt while the pointer is on them.
     QWidget* gradient = Frame().ToolBar()->widgetForAction(Act(ID_PALETTE_COLORIZE));
     QEvent enter(QEvent::Enter);
