@@ -3,12 +3,12 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "framework/CCmdUI.h"
+#include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
 
 #include <QCoreApplication>
 #include <QPageSetupDialog>
-#include <QPrinter>
 #include <QSettings>
 
 namespace {
@@ -112,9 +112,7 @@ void CPalvaneApp::OnFileOpen()
 
 void CPalvaneApp::OnFilePrintSetup()
 {
-    if (m_pPrinter == nullptr)
-        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPageSetupDialog dialog(m_pPrinter.get(), m_pMainFrame.get());
+    QPageSetupDialog dialog(&PrinterSetup::Printer(), m_pMainFrame.get());
     dialog.exec();
 }
 

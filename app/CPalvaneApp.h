@@ -10,7 +10,6 @@
 #include <string>
 
 class CMainFrame;
-class QPrinter;
 
 // The editor itself: its settings, its recent files, its one document
 // template and its main frame, and the commands that need no document.
@@ -59,5 +58,4 @@ private:
     RecentFileList m_recentFiles;
     CMultiDocTemplate m_docTemplate;
     std::unique_ptr<CMainFrame> m_pMainFrame;
-    std::unique_ptr<QPrinter> m_pPrinter;
 };

@@ -11,12 +11,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintPreviewWidget>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
@@ -40,7 +41,6 @@ class EditorTest : public ::testing::Test {
 protected:
     EditorTest()
     {
-        QStandardPaths::setTestModeEnabled(true);
         const QString settings = QString::fromStdString(folder / "settings");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
@@ -428,6 +428,28 @@ TEST_F(EditorTest, AFileThatCannotBeOpenedEndsTheStart)
     EXPECT_FALSE(app.InitInstance({QString::fromStdString(folder / "none.cmp")}));
     ASSERT_EQ(ui.MessagesShown().size(), 1u);
     EXPECT_NE(ui.MessagesShown().front().find("none.cmp was not found."), std::string::npos);
+}
+
+TEST_F(EditorTest, PrintPreviewKeepsItsPageCount)
+{
+    Start();
+    std::vector<int> shown;
+    for (int pages : {2, 1, 0}) {
+        // Without a printer, the print dialog comes first.
+        WhenModal("QPrintDialog", [](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+        WhenModal("QPrintPreviewDialog", [&shown, pages](QWidget* dialog) {
+            auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+            shown.push_back(preview->viewMode() == QPrintPreviewWidget::FacingPagesView ? 2 : 1);
+            if (pages == 2)
+                preview->setFacingPagesViewMode();
+            else if (pages == 1)
+                preview->setSinglePageViewMode();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        Run(ID_FILE_PRINT_PREVIEW);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{1, 2, 1}));
+    EXPECT_EQ(QSettings().value("Settings/PreviewPages").toInt(), 1);
 }
 
 TEST_F(EditorTest, AboutShowsTheVersionAndClosesWithOk)
