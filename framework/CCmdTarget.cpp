@@ -19,7 +19,7 @@ bool CCmdTarget::OnCmdMsg(unsigned id)
     const CommandMapEntry* entry = FindEntry(id);
     if (entry == nullptr || entry->handler == nullptr)
         return false;
-    (this->*entry->handler)();
+    entry->RunHandler(this);
     return true;
 }
 
@@ -29,7 +29,7 @@ bool CCmdTarget::OnUpdateCmdUI(CCmdUI& cmdUI)
     if (entry == nullptr)
         return false;
     if (entry->update != nullptr)
-        (this->*entry->update)(&cmdUI);
+        entry->RunUpdate(this, &cmdUI);
     // A rule that only sets the check mark leaves the command enabled when it
     // has a handler.
     if (!cmdUI.IsEnableChanged())
