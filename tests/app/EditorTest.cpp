@@ -379,6 +379,31 @@ TEST_F(EditorTest, NewWindowNumbersTheViewsAndTheLastViewClosesTheDocument)
     EXPECT_TRUE(Documents().empty());
 }
 
+TEST_F(EditorTest, ViewItemsAreCheckedWhileTheirBarShowsAndWindowListsTheChildren)
+{
+    Start();
+    for (unsigned id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        for (bool shown : {false, true}) {
+            Run(id);
+            EXPECT_EQ(Act(id)->isChecked(), shown) << id;
+        }
+    }
+    EXPECT_FALSE(Frame().ToolBar()->isHidden());
+
+    Run(ID_FILE_NEW);
+    QMenu* window = Frame().CurrentMenus()[2];
+    QMetaObject::invokeMethod(window, "aboutToShow");
+    const Texts texts = MenuTexts(window);
+    EXPECT_EQ(Texts(texts.end() - 3, texts.end()), (Texts{"-", "&1 JKCMP1", "&2 JKCMP2"}));
+    QAction* first = window->actions()[window->actions().size() - 2];
+    EXPECT_FALSE(first->isChecked());
+    emit window->hovered(first);
+    EXPECT_EQ(Frame().GetMessageText().toStdString(), "Activate this window");
+    first->trigger();
+    Settle();
+    EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - JKCMP1");
+}
+
 TEST_F(EditorTest, ExitAsksForEveryModifiedDocumentAndCancelKeepsRunning)
 {
     Start();
