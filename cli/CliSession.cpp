@@ -113,12 +113,8 @@ void CliSession::SelectRun(const CliStep& step)
 bool CliSession::NewDocument()
 {
     auto document = std::make_unique<CPalvaneDoc>();
-    document->SetDocTemplate(&m_docTemplate);
-    if (!document->OnNewDocument()) {
-        AfxMessageBox(framework_messages::kFailedToCreateDocument, MB_OK);
+    if (!m_docTemplate.InitNewDocument(*document))
         return false;
-    }
-    document->SetTitle(m_docTemplate.NextUntitledTitle());
     m_document = std::move(document);
     return true;
 }
@@ -126,10 +122,8 @@ bool CliSession::NewDocument()
 bool CliSession::OpenDocument(const std::string& path)
 {
     auto document = std::make_unique<CPalvaneDoc>();
-    document->SetDocTemplate(&m_docTemplate);
-    if (!document->OnOpenDocument(path))
+    if (!m_docTemplate.InitOpenDocument(*document, path))
         return false;
-    document->SetPathName(path);
     m_document = std::move(document);
     return true;
 }

@@ -1,32 +1,7 @@
 #include "framework/CCmdTarget.h"
 
 #include "framework/CCmdUI.h"
-#include "framework/CException.h"
-#include "framework/FrameworkMessages.h"
-#include "framework/UserInterface.h"
-
-#include <exception>
-#include <new>
-
-namespace {
-
-void ReportCommandError(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(framework_messages::kOutOfMemory, MB_ICONEXCLAMATION);
-    } catch (const CException& exception) {
-        std::string message;
-        if (!exception.GetErrorMessage(message) || message.empty())
-            message = framework_messages::kCommandFailed;
-        AfxMessageBox(message, MB_ICONSTOP);
-    } catch (...) {
-        AfxMessageBox(framework_messages::kCommandFailed, MB_ICONSTOP);
-    }
-}
-
-} // namespace
+#include "framework/CommandRoute.h"
 
 constinit const CommandMap CCmdTarget::commandMap{nullptr, {}};
 
@@ -44,7 +19,7 @@ bool CCmdTarget::OnCmdMsg(unsigned id)
     const CommandMapEntry* entry = FindEntry(id);
     if (entry == nullptr || entry->handler == nullptr)
         return false;
-    (this->*entry->handler)();
+    entry->RunHandler(this);
     return true;
 }
 
@@ -54,7 +29,7 @@ bool CCmdTarget::OnUpdateCmdUI(CCmdUI& cmdUI)
     if (entry == nullptr)
         return false;
     if (entry->update != nullptr)
-        (this->*entry->update)(&cmdUI);
+        entry->RunUpdate(this, &cmdUI);
     // A rule that only sets the check mark leaves the command enabled when it
     // has a handler.
     if (!cmdUI.IsEnableChanged())
@@ -64,13 +39,6 @@ bool CCmdTarget::OnUpdateCmdUI(CCmdUI& cmdUI)
 
 bool CCmdTarget::OnCommand(unsigned id)
 {
-    try {
-        CCmdUI state(id);
-        if (OnUpdateCmdUI(state) && !state.IsEnabled())
-            return true; // a disabled command does nothing, whatever sent it
-        return OnCmdMsg(id);
-    } catch (...) {
-        ReportCommandError(std::current_exception());
-        return true;
-    }
+    CCmdTarget* const route[] = {this};
+    return RouteCommand(route, id);
 }

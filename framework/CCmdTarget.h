@@ -24,15 +24,37 @@ struct CommandMapEntry {
     CommandMapEntry(unsigned commandId, void (Target::*onCommand)(),
                     void (RuleTarget::*onUpdate)(CCmdUI*) = nullptr)
         : id(commandId), handler(static_cast<Handler>(onCommand)),
-          update(static_cast<UpdateHandler>(onUpdate))
+          update(static_cast<UpdateHandler>(static_cast<void (Target::*)(CCmdUI*)>(onUpdate))),
+          m_callHandler(&CallHandler<Target>), m_callUpdate(&CallUpdate<Target>)
     {
         static_assert(std::is_base_of_v<CCmdTarget, Target>);
         static_assert(std::is_base_of_v<RuleTarget, Target>);
     }
 
+    // Runs the row's handler or rule on `target`, an object of the row's class.
+    void RunHandler(CCmdTarget* target) const { m_callHandler(target, handler); }
+    void RunUpdate(CCmdTarget* target, CCmdUI* cmdUI) const { m_callUpdate(target, update, cmdUI); }
+
     unsigned id;
     Handler handler;
     UpdateHandler update;
+
+private:
+    // The members are called on the class that declares the row: in a class
+    // with several bases the command target part may lie at an offset, and
+    // the call must start from the whole object.
+    template <class Target> static void CallHandler(CCmdTarget* target, Handler member)
+    {
+        (static_cast<Target*>(target)->*static_cast<void (Target::*)()>(member))();
+    }
+    template <class Target>
+    static void CallUpdate(CCmdTarget* target, UpdateHandler member, CCmdUI* cmdUI)
+    {
+        (static_cast<Target*>(target)->*static_cast<void (Target::*)(CCmdUI*)>(member))(cmdUI);
+    }
+
+    void (*m_callHandler)(CCmdTarget*, Handler);
+    void (*m_callUpdate)(CCmdTarget*, UpdateHandler, CCmdUI*);
 };
 
 // A class's command map: its own rows, then those of its base's map.
@@ -59,12 +81,8 @@ public:
     // this target has no row for the command.
     virtual bool OnUpdateCmdUI(CCmdUI& cmdUI);
 
-    // What the framework does with a command from a menu, a button or a key:
-    // a command whose enable rule disables it is not run; otherwise it goes
-    // to OnCmdMsg. An error escaping the handler is shown to the user ("Out
-    // of memory." with the exclamation icon, the error's own text or
-    // "Command failed." with the stop icon) and goes no further. Returns
-    // whether a handler was found.
+    // Runs `id` as a menu, a button or a key would, with this target alone
+    // on the route (see RouteCommand).
     bool OnCommand(unsigned id);
 
     static const CommandMap commandMap;

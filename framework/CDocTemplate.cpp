@@ -1,5 +1,6 @@
 #include "framework/CDocTemplate.h"
 
+#include "framework/CDocument.h"
 #include "framework/CFileDialog.h"
 #include "framework/FrameworkMessages.h"
 
@@ -37,6 +38,26 @@ std::string CDocTemplate::NextUntitledTitle()
     return GetDocString(docName) + std::to_string(++m_nUntitledCount);
 }
 
+bool CDocTemplate::InitNewDocument(CDocument& document)
+{
+    document.SetDocTemplate(this);
+    if (!document.OnNewDocument()) {
+        AfxMessageBox(framework_messages::kFailedToCreateDocument, MB_OK);
+        return false;
+    }
+    document.SetTitle(NextUntitledTitle());
+    return true;
+}
+
+bool CDocTemplate::InitOpenDocument(CDocument& document, const std::string& path)
+{
+    document.SetDocTemplate(this);
+    if (!document.OnOpenDocument(path))
+        return false;
+    document.SetPathName(path);
+    return true;
+}
+
 FileDialogRequest CDocTemplate::MakeFileDialogRequest(bool open, const std::string& initialName,
                                                       unsigned flags) const
 {
@@ -63,3 +84,7 @@ bool CDocTemplate::DoPromptFileName(std::string& fileName, bool open, unsigned f
     fileName = dialog.GetPathName();
     return true;
 }
+
+void CDocTemplate::RemoveDocument(CDocument*) {}
+
+void CDocTemplate::AddToRecentFileList(const std::string&) {}

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class CDocument;
+
 // What the framework knows about one kind of document: its document string
 // (seven fields separated by line feeds: window title, document name,
 // file-new name, filter name, filter extension, file type id, file type name)
@@ -31,12 +33,27 @@ public:
     // a number that starts at 1.
     std::string NextUntitledTitle();
 
+    // File New and File Open on a document fresh from its constructor. New
+    // empties it and gives it the next untitled title; on failure it shows
+    // "Failed to create empty document.". Open reads `path` into it and gives
+    // it that file; on failure the error has been shown. Either way the
+    // document belongs to this template.
+    bool InitNewDocument(CDocument& document);
+    bool InitOpenDocument(CDocument& document, const std::string& path);
+
     // The Open or Save As request for documents of this kind: this kind's
     // filter first, then "All Files (*.*)".
     FileDialogRequest MakeFileDialogRequest(bool open, const std::string& initialName,
                                             unsigned flags) const;
     // Shows the Open or Save As chooser; on IDOK `fileName` holds the path chosen.
     bool DoPromptFileName(std::string& fileName, bool open, unsigned flags) const;
+
+    // What the host that keeps documents open does when a document of this
+    // kind closes (close its windows, then destroy it) and when one is given
+    // a file (list the file among the recent ones). palvane-cli keeps its one
+    // document and its files itself, so the plain template does neither.
+    virtual void RemoveDocument(CDocument* document);
+    virtual void AddToRecentFileList(const std::string& path);
 
 private:
     std::string m_documentString;

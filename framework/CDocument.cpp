@@ -9,8 +9,21 @@
 #include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
+#include "res/CommandIds.h"
 
 #include <algorithm>
+
+namespace {
+
+const CommandMapEntry kCommands[] = {
+    {ID_FILE_SAVE, &CDocument::OnFileSave},
+    {ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs},
+    {ID_FILE_CLOSE, &CDocument::OnFileClose},
+};
+
+} // namespace
+
+constinit const CommandMap CDocument::commandMap{&CCmdTarget::commandMap, kCommands};
 
 void CDocument::SetTitle(const std::string& title)
 {
@@ -21,6 +34,8 @@ void CDocument::SetPathName(const std::string& path)
 {
     m_strPathName = platform_file::AbsolutePath(path);
     SetTitle(platform_file::FileNameOf(m_strPathName));
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->AddToRecentFileList(m_strPathName);
 }
 
 void CDocument::AddView(DocumentView* view)
@@ -155,6 +170,29 @@ bool CDocument::SaveModified()
     default:
         return true;
     }
+}
+
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs()
+{
+    DoSave(std::string());
+}
+
+void CDocument::OnFileClose()
+{
+    if (SaveModified())
+        OnCloseDocument();
+}
+
+void CDocument::OnCloseDocument()
+{
+    DeleteContents();
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->RemoveDocument(this);
 }
 
 void CDocument::ReportSaveLoadException(const std::string& path, std::exception_ptr error,

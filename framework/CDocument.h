@@ -61,11 +61,27 @@ public:
     // modified. Returns false when the document must stay open.
     virtual bool SaveModified();
 
+    // File Save, File Save As and File Close. Close asks first when the
+    // document is modified and keeps it open when the answer or the save
+    // says so.
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+    // Closes the document without asking: empties it and hands it to its
+    // template, whose host closes its windows and destroys it. Nothing of the
+    // document may be used afterwards.
+    virtual void OnCloseDocument();
+
+    static const CommandMap commandMap;
+
     // Shows the message for an error raised while opening or saving `path`:
     // the file error's own text, "Unexpected file format." for an archive
     // that ended early, otherwise `defaultMessage`.
     virtual void ReportSaveLoadException(const std::string& path, std::exception_ptr error,
                                          const char* defaultMessage);
+
+protected:
+    const CommandMap* GetCommandMap() const override { return &commandMap; }
 
 private:
     std::string m_strTitle;

@@ -46,6 +46,16 @@ build() { # folder, extra cmake arguments...
 
 if [ "$mode" = run ]; then
   build build
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec ./build/app/palvane samples/sample.cmp
+  fi
+  # No display (a server, a container, CI): show the editor's window as a
+  # picture drawn offscreen, and what the batch front end sees in the file.
+  picture="$PWD/build/palvane-window.png"
+  echo "No display: rendering the editor's main window offscreen instead."
+  QT_QPA_PLATFORM=offscreen ./build/app/palvane --render "$picture" samples/sample.cmp \
+    2>/dev/null
+  echo "The main window with samples/sample.cmp open: $picture"
   ./build/cli/palvane-cli --open samples/sample.cmp --select 32:47 --dump
   exit 0
 fi

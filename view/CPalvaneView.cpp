@@ -6,6 +6,8 @@
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
 #include "framework/MessagePane.h"
+#include "framework/qt/PrinterSetup.h"
+#include "res/CommandIds.h"
 #include "view/CMemDC.h"
 
 #include <QFontMetrics>
@@ -14,6 +16,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -63,6 +66,18 @@ GridRect ToGridRect(const QRect& area)
 }
 
 } // namespace
+
+namespace {
+
+const CommandMapEntry kCommands[] = {
+    {ID_FILE_PRINT, &CPalvaneView::OnFilePrint},
+    {ID_FILE_PRINT_DIRECT, &CPalvaneView::OnFilePrintDirect},
+    {ID_FILE_PRINT_PREVIEW, &CPalvaneView::OnFilePrintPreview},
+};
+
+} // namespace
+
+constinit const CommandMap CPalvaneView::commandMap{&CCmdTarget::commandMap, kCommands};
 
 CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
     : QWidget(parent), m_pDocument(document)
@@ -178,12 +193,16 @@ void CPalvaneView::OnPrint(QPainter* pDC)
 
 bool CPalvaneView::OnPreparePrinting(QPrinter& printer, bool askUser)
 {
+    // Print Setup's printer, or else the default one; the dialog when there is neither.
+    PrinterSetup::ApplyTo(printer);
     if (!askUser) {
-        const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-        if (!defaultPrinter.isNull()) {
-            printer.setPrinterName(defaultPrinter.printerName());
-            return printer.isValid();
+        if (printer.printerName().isEmpty()) {
+            const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+            if (!defaultPrinter.isNull())
+                printer.setPrinterName(defaultPrinter.printerName());
         }
+        if (!printer.printerName().isEmpty())
+            return printer.isValid();
     }
     QPrintDialog dialog(&printer, this);
     return dialog.exec() == QDialog::Accepted && printer.isValid();
@@ -227,7 +246,14 @@ void CPalvaneView::PrintPreview(QPrinter& printer)
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* page) { PrintJob(*page); });
+    // One page or two side by side, as the last preview showed.
+    auto* pages = preview.findChild<QPrintPreviewWidget*>();
+    if (pages != nullptr && PrinterSetup::PreviewPages() == 2)
+        pages->setFacingPagesViewMode();
     preview.exec();
+    if (pages != nullptr && pages->viewMode() != QPrintPreviewWidget::AllPagesView)
+        PrinterSetup::SetPreviewPages(
+            pages->viewMode() == QPrintPreviewWidget::FacingPagesView ? 2 : 1);
 }
 
 void CPalvaneView::OnMouseMove(const QPoint& point)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/CCmdTarget.h"
 #include "framework/DocumentView.h"
 
 #include <QWidget>
@@ -16,7 +17,7 @@ class QPrinter;
 // view: raised buttons with the selected run pressed on screen, flat cells
 // labelled with their hexadecimal index on paper. The pointer picks the hot
 // cell; clicks select, a double-click edits a colour.
-class CPalvaneView : public QWidget, public DocumentView {
+class CPalvaneView : public QWidget, public CCmdTarget, public DocumentView {
     Q_OBJECT
 
 public:
@@ -56,7 +57,11 @@ public:
     void OnLButtonDown(bool shift);
     void OnLButtonDblClk();
 
+    // Print, direct printing and the preview are the view's commands.
+    static const CommandMap commandMap;
+
 protected:
+    const CommandMap* GetCommandMap() const override { return &commandMap; }
     bool OnPreparePrinting(QPrinter& printer, bool askUser);
     // Nothing to set up or release around a print job: every drawing object
     // lives within one drawing pass.

@@ -1,0 +1,478 @@
+#include "app/CMainFrame.h"
+
+#include "app/CChildFrame.h"
+#include "app/CMultiDocTemplate.h"
+#include "app/CPalvaneApp.h"
+#include "app/ResourceImages.h"
+#include "document/CPalvaneDoc.h"
+#include "framework/CCmdUI.h"
+#include "framework/CommandRoute.h"
+#include "framework/RecentFileList.h"
+#include "res/CommandTable.h"
+#include "view/CPalvaneView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+const CommandMapEntry kCommands[] = {
+    {ID_WINDOW_NEW, &CMainFrame::OnWindowNew, &CMainFrame::OnUpdateWindowNew},
+    {ID_WINDOW_ARRANGE, &CMainFrame::OnWindowArrange},
+    {ID_WINDOW_CASCADE, &CMainFrame::OnWindowCascade},
+    {ID_WINDOW_TILE_HORZ, &CMainFrame::OnWindowTile},
+    {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar, &CMainFrame::OnUpdateViewToolbar},
+    {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
+};
+
+constexpr const char* kIdleMessage = "Ready";
+constexpr const char* kActivateWindowPrompt = "Activate this window";
+// Recent files are shown in the menus shortened to this many characters.
+constexpr std::size_t kRecentFileMenuLength = 30;
+
+const CommandInfo* FindCommand(unsigned id)
+{
+    for (const CommandInfo& command : kCommandTable)
+        if (command.id == id)
+            return &command;
+    return nullptr;
+}
+
+// The text of the command's item in the menus, or its tooltip when no menu
+// lists it (the toolbar's Gradient and Colorize).
+QString ActionText(const CommandInfo& command)
+{
+    for (const auto& menu :
+         {std::span<const MenuItem>(kDocumentMenu), std::span<const MenuItem>(kMainFrameMenu)})
+        for (const MenuItem& item : menu)
+            if (item.id == command.id && item.kind != MenuItem::popup)
+                return QString::fromUtf8(item.text);
+    const QString prompt = QString::fromUtf8(command.prompt);
+    return prompt.section(QLatin1Char('\n'), 1);
+}
+
+// The key locks the status bar reports, with the text each pane shows.
+struct KeyIndicator {
+    const char* text;
+    int virtualKey;
+};
+constexpr KeyIndicator kKeyIndicators[] = {{"CAP", 0x14}, {"NUM", 0x90}, {"SCRL", 0x91}};
+
+// Whether the lock is on. Only Windows lets a program read it: X11 keeps
+// it in the keyboard extension, out of reach of Qt's interface, and
+// Wayland does not tell clients at all, so there the panes stay empty.
+bool KeyLockIsOn([[maybe_unused]] int virtualKey)
+{
+#ifdef Q_OS_WIN
+    return (::GetKeyState(virtualKey) & 1) != 0;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+constinit const CommandMap CMainFrame::commandMap{&CCmdTarget::commandMap, kCommands};
+
+CMainFrame::CMainFrame(CPalvaneApp& app) : m_app(app), m_pMdiArea(new QMdiArea(this))
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setCentralWidget(m_pMdiArea);
+    setAcceptDrops(true);
+    setWindowIcon(ResourceImages::ApplicationIcon());
+    m_documentIcon = ResourceImages::DocumentIcon();
+    m_updateTimer.setSingleShot(true);
+    m_updateTimer.setInterval(0);
+    connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::RequestCommandUIUpdate);
+    AfxSetMessagePane(this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The child windows go with the base class, after this class's members.
+    disconnect(m_pMdiArea, nullptr, this, nullptr);
+    if (AfxGetMessagePane() == this)
+        AfxSetMessagePane(nullptr);
+}
+
+bool CMainFrame::LoadFrame()
+{
+    CreateActions();
+
+    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_pToolBar->setIconSize(QSize(16, 15));
+    const std::vector<QIcon> images = ResourceImages::ToolBarImages();
+    std::size_t button = 0;
+    for (unsigned id : kToolBar) {
+        if (id == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* action = Action(id);
+        if (button < images.size())
+            action->setIcon(images[button]);
+        ++button;
+        m_pToolBar->addAction(action);
+        m_pToolBar->widgetForAction(action)->installEventFilter(this);
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    m_pMessagePane = new QLabel(QString::fromUtf8(kIdleMessage));
+    m_pMessagePane->setObjectName(QStringLiteral("messagePane"));
+    statusBar()->addWidget(m_pMessagePane, 1);
+    for (const KeyIndicator& indicator : kKeyIndicators) {
+        auto* pane = new QLabel;
+        pane->setObjectName(QString::fromUtf8(indicator.text));
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
+        statusBar()->addPermanentWidget(pane);
+        m_indicators.push_back(pane);
+    }
+
+    m_mainFrameMenus = BuildMenuBar(false);
+    m_documentMenus = BuildMenuBar(true);
+    for (QMenu* menu : m_mainFrameMenus)
+        menuBar()->addMenu(menu);
+    UpdateCommandUI();
+    return true;
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CommandInfo& command : kCommandTable) {
+        auto* action = new QAction(ActionText(command), this);
+        action->setObjectName(QString::fromUtf8(command.name));
+        action->setData(command.id);
+        const QString prompt = QString::fromUtf8(command.prompt);
+        action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
+        action->setIconText(action->toolTip());
+        // The toolbar's images are for its buttons only.
+        action->setIconVisibleInMenu(false);
+        if (*command.key != '\0')
+            action->setShortcut(QKeySequence(QString::fromUtf8(command.key)));
+        // The keys work whichever menu bar is shown.
+        addAction(action);
+        const unsigned id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+        connect(action, &QAction::hovered, this, [this, id] { ShowPrompt(id); });
+        m_actions.emplace(id, action);
+    }
+}
+
+std::vector<QMenu*> CMainFrame::BuildMenuBar(bool forDocument)
+{
+    const std::span<const MenuItem> items = forDocument ? std::span<const MenuItem>(kDocumentMenu)
+                                                        : std::span<const MenuItem>(kMainFrameMenu);
+    std::vector<QMenu*> topLevel;
+    std::vector<QMenu*> open;
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+        case MenuItem::popup: {
+            QMenu* menu = open.empty() ? new QMenu(QString::fromUtf8(item.text), this)
+                                       : open.back()->addMenu(QString::fromUtf8(item.text));
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+            connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowIdleMessage);
+            // Pointing at a pop-up or a window in the list: no command prompt.
+            connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+                if (!action->data().isValid())
+                    SetMessageText(action->menu() != nullptr ? std::string()
+                                                             : std::string(kActivateWindowPrompt));
+            });
+            if (open.empty())
+                topLevel.push_back(menu);
+            open.push_back(menu);
+            break;
+        }
+        case MenuItem::popupEnd:
+            open.pop_back();
+            break;
+        case MenuItem::separator:
+            open.back()->addSeparator();
+            break;
+        case MenuItem::command:
+            open.back()->addAction(Action(item.id));
+            break;
+        case MenuItem::recentFiles:
+            for (unsigned id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE5; ++id)
+                open.back()->addAction(Action(id));
+            break;
+        case MenuItem::windowList: {
+            QMenu* menu = open.back();
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
+            break;
+        }
+        }
+    }
+    return topLevel;
+}
+
+void CMainFrame::FillWindowList(QMenu* menu)
+{
+    for (QAction* action : m_windowListActions)
+        delete action;
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    m_windowListActions.push_back(menu->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
+        action->setCheckable(true);
+        action->setChecked(window == m_pMdiArea->activeSubWindow());
+        connect(action, &QAction::triggered, this,
+                [this, window] { m_pMdiArea->setActiveSubWindow(window); });
+        m_windowListActions.push_back(action);
+    }
+}
+
+QAction* CMainFrame::Action(unsigned id) const
+{
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+const std::vector<QMenu*>& CMainFrame::CurrentMenus() const
+{
+    return m_bShowingDocumentMenu ? m_documentMenus : m_mainFrameMenus;
+}
+
+CChildFrame* CMainFrame::MDIGetActive() const
+{
+    // A frame whose view is gone is closing.
+    auto* frame = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+    return frame != nullptr && frame->GetView() != nullptr ? frame : nullptr;
+}
+
+std::vector<CCmdTarget*> CMainFrame::Route() const
+{
+    CChildFrame* child = MDIGetActive();
+    if (child == nullptr)
+        return {const_cast<CMainFrame*>(this), &m_app};
+    CPalvaneView* view = child->GetView();
+    return {view, view->GetDocument(), child, &m_app, const_cast<CMainFrame*>(this)};
+}
+
+bool CMainFrame::ExecuteCommand(unsigned id)
+{
+    const bool handled = RouteCommand(Route(), id);
+    RequestCommandUIUpdate();
+    return handled;
+}
+
+void CMainFrame::RequestCommandUIUpdate()
+{
+    m_updateTimer.start();
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    m_updateTimer.stop();
+    CMultiDocTemplate& docTemplate = m_app.GetDocTemplate();
+    const std::vector<CPalvaneDoc*> documents = docTemplate.GetDocuments();
+
+    const bool documentMenu = !documents.empty();
+    if (documentMenu != m_bShowingDocumentMenu) {
+        m_bShowingDocumentMenu = documentMenu;
+        menuBar()->clear();
+        for (QMenu* menu : CurrentMenus())
+            menuBar()->addMenu(menu);
+    }
+
+    const std::vector<std::string>& recent = m_app.GetRecentFileList().GetEntries();
+    for (unsigned id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE5; ++id) {
+        const std::size_t index = id - ID_FILE_MRU_FILE1;
+        QAction* action = Action(id);
+        action->setVisible(index == 0 || index < recent.size());
+        action->setText(index < recent.size()
+                            ? QString::fromStdString(m_app.GetRecentFileList().GetMenuText(
+                                  index, kRecentFileMenuLength))
+                            : QString::fromUtf8(menu_items::kRecentFiles.text));
+    }
+
+    const std::vector<CCmdTarget*> route = Route();
+    for (const auto& [id, action] : m_actions) {
+        CCmdUI state(id);
+        RouteUpdateCmdUI(route, state);
+        action->setEnabled(state.IsEnabled());
+        if (state.IsCheckChanged()) {
+            action->setCheckable(true);
+            action->setChecked(state.GetCheck() == CCmdUI::checked);
+        }
+    }
+
+    for (CPalvaneDoc* document : documents)
+        docTemplate.UpdateFrameTitles(document);
+    CChildFrame* active = MDIGetActive();
+    QString title = QStringLiteral("Palvane");
+    if (active != nullptr && active->GetView() != nullptr)
+        title += QStringLiteral(" - ") +
+                 QString::fromStdString(active->GetView()->GetDocument()->GetTitle());
+    setWindowTitle(title);
+    UpdateKeyIndicators();
+}
+
+void CMainFrame::UpdateKeyIndicators()
+{
+    for (std::size_t i = 0; i < m_indicators.size(); ++i)
+        m_indicators[i]->setText(KeyLockIsOn(kKeyIndicators[i].virtualKey)
+                                     ? QString::fromUtf8(kKeyIndicators[i].text)
+                                     : QString());
+}
+
+void CMainFrame::SetMessageText(const std::string& text)
+{
+    if (m_pMessagePane != nullptr)
+        m_pMessagePane->setText(QString::fromStdString(text));
+}
+
+QString CMainFrame::GetMessageText() const
+{
+    return m_pMessagePane != nullptr ? m_pMessagePane->text() : QString();
+}
+
+void CMainFrame::ShowPrompt(unsigned id)
+{
+    const CommandInfo* command = FindCommand(id);
+    const std::string prompt = command != nullptr ? command->prompt : "";
+    SetMessageText(prompt.substr(0, prompt.find('\n')));
+}
+
+void CMainFrame::ShowIdleMessage()
+{
+    SetMessageText(kIdleMessage);
+}
+
+void CMainFrame::OnWindowNew()
+{
+    if (CChildFrame* active = MDIGetActive(); active != nullptr && active->GetView() != nullptr)
+        m_app.GetDocTemplate().CreateNewFrame(active->GetView()->GetDocument());
+}
+
+void CMainFrame::OnUpdateWindowNew(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(MDIGetActive() != nullptr);
+}
+
+void CMainFrame::OnWindowArrange()
+{
+    // Minimised windows in a row along the bottom of the area.
+    int x = 0;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized())
+            continue;
+        window->move(x, m_pMdiArea->viewport()->height() - window->height());
+        x += window->width();
+    }
+}
+
+void CMainFrame::OnWindowCascade()
+{
+    m_pMdiArea->cascadeSubWindows();
+}
+
+void CMainFrame::OnWindowTile()
+{
+    m_pMdiArea->tileSubWindows();
+}
+
+void CMainFrame::OnViewToolbar()
+{
+    m_pToolBar->setHidden(!m_pToolBar->isHidden());
+}
+
+void CMainFrame::OnUpdateViewToolbar(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck(m_pToolBar->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    statusBar()->setHidden(!statusBar()->isHidden());
+}
+
+void CMainFrame::OnUpdateViewStatusBar(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck(statusBar()->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::StatusTip:
+        // The message pane shows the command table's prompts instead.
+        return true;
+
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::WindowActivate:
+        UpdateKeyIndicators();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* button = qobject_cast<QToolButton*>(watched)) {
+        if (event->type() == QEvent::Enter && button->defaultAction() != nullptr)
+            ShowPrompt(button->defaultAction()->data().toUInt());
+        else if (event->type() == QEvent::Leave)
+            ShowIdleMessage();
+    } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            RequestCommandUIUpdate();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.GetDocTemplate().SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.GetDocTemplate().CloseAllDocuments();
+    m_app.SaveStdProfileSettings();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+}

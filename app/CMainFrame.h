@@ -1,0 +1,101 @@
+#pragma once
+
+#include "framework/CCmdTarget.h"
+#include "framework/MessagePane.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+#include <vector>
+
+class CChildFrame;
+class CPalvaneApp;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The main window: the toolbar, the status bar with its message pane and
+// key-lock panes, and the child frames in its multiple-document area. It
+// builds one action per command from the command table, shared by both
+// menu bars and the toolbar, and routes every command: active view, its
+// document, the child frame, the application, then the main frame; with no
+// child window active, the main frame and then the application.
+class CMainFrame : public QMainWindow, public CCmdTarget, public MessagePane {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CPalvaneApp& app);
+    ~CMainFrame() override;
+
+    // Creates the toolbar, the status bar and the menus. False when one of
+    // them cannot be made.
+    bool LoadFrame();
+
+    QMdiArea* MdiArea() const { return m_pMdiArea; }
+    CChildFrame* MDIGetActive() const;
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QAction* Action(unsigned id) const;
+    // The top-level menus shown now: menu 128 or 129.
+    const std::vector<QMenu*>& CurrentMenus() const;
+    QIcon DocumentIcon() const { return m_documentIcon; }
+
+    // Sends `id` along the route.
+    bool ExecuteCommand(unsigned id);
+    // Asks for a refresh of every command's enable and check state, the
+    // menu bar, the titles and the recent files; requests made before the
+    // event loop next runs are merged into one.
+    void RequestCommandUIUpdate();
+    // The refresh itself.
+    void UpdateCommandUI();
+
+    // The message pane.
+    void SetMessageText(const std::string& text) override;
+    QString GetMessageText() const;
+    // The first line of the command's prompt; "" for one without a prompt.
+    void ShowPrompt(unsigned id);
+    void ShowIdleMessage();
+
+    void OnWindowNew();
+    void OnUpdateWindowNew(CCmdUI* cmdUI);
+    void OnWindowArrange();
+    void OnWindowCascade();
+    void OnWindowTile();
+    void OnViewToolbar();
+    void OnUpdateViewToolbar(CCmdUI* cmdUI);
+    void OnViewStatusBar();
+    void OnUpdateViewStatusBar(CCmdUI* cmdUI);
+
+    static const CommandMap commandMap;
+
+protected:
+    const CommandMap* GetCommandMap() const override { return &commandMap; }
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    std::vector<QMenu*> BuildMenuBar(bool forDocument);
+    void FillWindowList(QMenu* menu);
+    void UpdateKeyIndicators();
+    std::vector<CCmdTarget*> Route() const;
+
+    CPalvaneApp& m_app;
+    QMdiArea* m_pMdiArea;
+    QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pMessagePane = nullptr;
+    std::vector<QLabel*> m_indicators;
+    std::map<unsigned, QAction*> m_actions;
+    std::vector<QMenu*> m_mainFrameMenus;
+    std::vector<QMenu*> m_documentMenus;
+    bool m_bShowingDocumentMenu = false;
+    std::vector<QAction*> m_windowListActions;
+    QTimer m_updateTimer;
+    QIcon m_documentIcon;
+};

@@ -1,0 +1,123 @@
+#include "app/CMultiDocTemplate.h"
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CPalvaneApp.h"
+#include "document/CPalvaneDoc.h"
+#include "framework/PlatformFile.h"
+#include "res/DocumentStrings.h"
+#include "view/CPalvaneView.h"
+
+#include <QMdiArea>
+
+#include <algorithm>
+
+CMultiDocTemplate::CMultiDocTemplate(CPalvaneApp& app)
+    : CDocTemplate(kColormapDocumentString), m_app(app)
+{
+}
+
+CMultiDocTemplate::~CMultiDocTemplate() = default;
+
+CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
+{
+    if (!path.empty()) {
+        if (CPalvaneDoc* open = FindDocument(platform_file::AbsolutePath(path))) {
+            const std::vector<CChildFrame*> frames = GetFrames(open);
+            if (!frames.empty())
+                frames.front()->mdiArea()->setActiveSubWindow(frames.front());
+            return open;
+        }
+    }
+    auto document = std::make_unique<CPalvaneDoc>();
+    if (path.empty() ? !InitNewDocument(*document) : !InitOpenDocument(*document, path))
+        return nullptr;
+    CPalvaneDoc* opened = document.get();
+    m_documents.push_back(std::move(document));
+    CreateNewFrame(opened);
+    return opened;
+}
+
+CChildFrame* CMultiDocTemplate::CreateNewFrame(CPalvaneDoc* document)
+{
+    CMainFrame* mainFrame = m_app.GetMainFrame();
+    auto* frame = new CChildFrame(document, mainFrame);
+    mainFrame->MdiArea()->addSubWindow(frame);
+    UpdateFrameTitles(document);
+    frame->show();
+    mainFrame->MdiArea()->setActiveSubWindow(frame);
+    mainFrame->RequestCommandUIUpdate();
+    return frame;
+}
+
+CPalvaneDoc* CMultiDocTemplate::FindDocument(const std::string& path) const
+{
+    for (const auto& document : m_documents)
+        if (!path.empty() && document->GetPathName() == path)
+            return document.get();
+    return nullptr;
+}
+
+std::vector<CPalvaneDoc*> CMultiDocTemplate::GetDocuments() const
+{
+    std::vector<CPalvaneDoc*> documents;
+    for (const auto& document : m_documents)
+        documents.push_back(document.get());
+    return documents;
+}
+
+std::vector<CChildFrame*> CMultiDocTemplate::GetFrames(const CPalvaneDoc* document) const
+{
+    std::vector<CChildFrame*> frames;
+    CMainFrame* mainFrame = m_app.GetMainFrame();
+    if (mainFrame == nullptr)
+        return frames;
+    for (QMdiSubWindow* window : mainFrame->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame != nullptr && frame->GetView() != nullptr &&
+            frame->GetView()->GetDocument() == document)
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
+bool CMultiDocTemplate::SaveAllModified()
+{
+    for (CPalvaneDoc* document : GetDocuments())
+        if (!document->SaveModified())
+            return false;
+    return true;
+}
+
+void CMultiDocTemplate::CloseAllDocuments()
+{
+    for (CPalvaneDoc* document : GetDocuments())
+        document->OnCloseDocument();
+}
+
+void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const
+{
+    const std::vector<CChildFrame*> frames = GetFrames(document);
+    const QString title = QString::fromStdString(document->GetTitle());
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i]->setWindowTitle(frames.size() == 1 ? title
+                                                     : title + QStringLiteral(":%1").arg(i + 1));
+}
+
+void CMultiDocTemplate::RemoveDocument(CDocument* document)
+{
+    for (CChildFrame* frame : GetFrames(static_cast<CPalvaneDoc*>(document)))
+        frame->CloseWithDocument();
+    const auto found =
+        std::find_if(m_documents.begin(), m_documents.end(),
+                     [document](const auto& open) { return open.get() == document; });
+    if (found != m_documents.end())
+        m_documents.erase(found);
+    if (CMainFrame* mainFrame = m_app.GetMainFrame())
+        mainFrame->RequestCommandUIUpdate();
+}
+
+void CMultiDocTemplate::AddToRecentFileList(const std::string& path)
+{
+    m_app.AddToRecentFileList(path);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "framework/CDocTemplate.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CChildFrame;
+class CPalvaneApp;
+class CPalvaneDoc;
+
+// The editor's one kind of document: colormaps, each shown in child frames
+// of the main frame holding one palette view. It owns the open documents.
+class CMultiDocTemplate : public CDocTemplate {
+public:
+    explicit CMultiDocTemplate(CPalvaneApp& app);
+    ~CMultiDocTemplate() override;
+
+    // A new document ("" for `path`) or the file at `path`, in a new child
+    // frame. A file that is already open only has its window activated.
+    // nullptr when the document could not be made (the error has been shown).
+    CPalvaneDoc* OpenDocumentFile(const std::string& path);
+    // A further child frame and view on `document` (Window, New Window).
+    CChildFrame* CreateNewFrame(CPalvaneDoc* document);
+
+    CPalvaneDoc* FindDocument(const std::string& path) const;
+    std::vector<CPalvaneDoc*> GetDocuments() const;
+    std::vector<CChildFrame*> GetFrames(const CPalvaneDoc* document) const;
+
+    // Asks about every modified document in turn. False as soon as one must
+    // stay open; then nothing is closed.
+    bool SaveAllModified();
+    // Closes every document without asking.
+    void CloseAllDocuments();
+
+    // Titles the frames of `document`: its title, with ":1", ":2", ... when
+    // it has several.
+    void UpdateFrameTitles(const CPalvaneDoc* document) const;
+
+    void RemoveDocument(CDocument* document) override;
+    void AddToRecentFileList(const std::string& path) override;
+
+private:
+    CPalvaneApp& m_app;
+    std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
+};

@@ -1,0 +1,6 @@
+#include "app/PalvaneMain.h"
+
+int main(int argc, char** argv)
+{
+    return RunPalvane(argc, argv);
+}
