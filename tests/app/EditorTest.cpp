@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -287,6 +288,47 @@ TEST_F(EditorTest, GradientAndColorizeFollowTheSelection)
     }
     // The hot cell's text reaches the message pane.
     EXPECT_EQ(Frame().GetMessageText().left(5).toStdString(), "Cell ");
+}
+
+// Gradient and Colorize from their toolbar buttons, on a run selected with a
+// click and a Shift-click: the palette changes as the document's own commands
+// change it, the document is modified, and a second view shows the change.
+TEST_F(EditorTest, ToolbarButtonsRunGradientAndColorizeOnTheSelectedRun)
+{
+    Start();
+    CPalvaneDoc* document = Open(Sample("buttons.cmp"));
+    Run(ID_WINDOW_NEW);
+    CPalvaneView* other = nullptr;
+    for (CPalvaneView* view : Frame().MdiArea()->findChildren<CPalvaneView*>())
+        if (view->GetDocument() == document && view != ActiveView())
+            other = view;
+    ASSERT_NE(other, nullptr);
+    Click(32);
+    Click(47, Qt::ShiftModifier);
+
+    CPalvaneDoc expected;
+    expected.m_palette = document->m_palette;
+    expected.m_nSelStart = 32;
+    expected.m_nSelEnd = 47;
+    ui.QueueColor(0x2080F0);
+    for (const unsigned id : {ID_PALETTE_GRADIENT, ID_PALETTE_COLORIZE}) {
+        QWidget* button = Frame().ToolBar()->widgetForAction(Act(id));
+        ASSERT_NE(button, nullptr) << id;
+        QTest::mouseClick(button, Qt::LeftButton);
+        Settle();
+        ScriptedUserInterface reference;
+        reference.QueueColor(0x2080F0);
+        const ScopedUserInterface installed(reference);
+        expected.OnCommand(id);
+        EXPECT_EQ(document->m_palette, expected.m_palette) << id;
+        EXPECT_TRUE(document->IsModified()) << id;
+    }
+    const QImage shown = other->grab().toImage();
+    const QPoint cell40(other->Gap() + 8 * (other->CellWidth() + other->Gap()) + 2,
+                        other->Gap() + 2 * (other->CellHeight() + other->Gap()) + 2);
+    const ColorTriple& colour = document->m_palette[40];
+    EXPECT_EQ(shown.pixelColor(cell40 * shown.devicePixelRatio()),
+              QColor(colour.red, colour.green, colour.blue));
 }
 
 TEST_F(EditorTest, ClosingAModifiedDocumentAsksAndKeepsItWhenTheSaveDoesNotHappen)
