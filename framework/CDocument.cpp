@@ -11,6 +11,7 @@
 #include "framework/UserInterface.h"
 
 #include <algorithm>
+#include <cstdint>
 
 void CDocument::SetTitle(const std::string& title)
 {
@@ -63,9 +64,14 @@ bool CDocument::OnOpenDocument(const std::string& path)
     SetModifiedFlag(true); // stays set if the load fails half way
     try {
         CWaitCursor wait;
-        CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
+        // Whether the file is empty is decided by reading it: some files
+        // (those under /proc) report a size of 0 and yet have contents.
+        std::uint8_t first = 0;
+        if (file.Read(&first, 1) != 0) {
+            file.Seek(0, CFile::begin);
+            CArchive archive(&file, CArchive::load);
             Serialize(archive);
+        }
         file.Close();
     } catch (...) {
         const std::exception_ptr error = std::current_exception();

@@ -1,12 +1,16 @@
 #include "framework/AtomicReplaceFile.h"
 #include "framework/CFile.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -154,4 +158,82 @@ TEST(AtomicReplaceFileTest, KeepsLinksAndPermissionsAndRespectsWriteProtection)
     CFileException error;
     EXPECT_FALSE(onFolder.Open(folder.Path(), CFile::modeCreate | CFile::modeWrite, &error));
     EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+}
+
+namespace {
+
+std::string SaveBytes(const std::string& path, const Bytes& bytes)
+{
+    AtomicReplaceFile file;
+    CFileException error;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite, &error)) {
+        std::string message;
+        error.GetErrorMessage(message);
+        return message;
+    }
+    file.Write(bytes.data(), bytes.size());
+    file.Close();
+    return "";
+}
+
+} // namespace
+
+TEST(AtomicReplaceFileTest, KeepsOwnerAndGroupOrDropsSetuidAndSetgid)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs the superuser to give files to other users";
+    constexpr uid_t kNobody = 65534;
+    struct Row {
+        uid_t owner;
+        mode_t mode;
+        bool savedByNobody;
+        uid_t ownerAfter;
+        mode_t modeAfter;
+    };
+    const Row rows[] = {
+        {kNobody, 0600, false, kNobody, 0600},
+        {kNobody, 04755, false, kNobody, 04755},
+        {0, 06777, true, kNobody, 0777}, // nobody cannot give the file to root
+    };
+    for (const Row& row : rows) {
+        TempFolder folder;
+        ::chmod(folder.Path().c_str(), 0777);
+        const std::string path = folder / "owned.cmp";
+        WriteFileBytes(path, {1});
+        ASSERT_EQ(::chown(path.c_str(), row.owner, kNobody), 0);
+        ASSERT_EQ(::chmod(path.c_str(), row.mode), 0);
+        EXPECT_EQ(RunInChild([&] { return SaveBytes(path, {2}); }, row.savedByNobody), "");
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, row.ownerAfter) << std::oct << row.mode;
+        EXPECT_EQ(status.st_gid, kNobody);
+        EXPECT_EQ(status.st_mode & 07777, row.modeAfter) << std::oct << row.mode;
+        EXPECT_EQ(ReadFileBytes(path), Bytes{2});
+    }
+}
+
+TEST(AtomicReplaceFileTest, ASaveRemovesOnlyTheLeftoversOfDeadSaves)
+{
+    TempFolder folder;
+    const std::string dead = ".gone.cmp.palvane-0123456789abcdef.tmp";
+    const std::string live = ".busy.cmp.palvane-fedcba9876543210.tmp";
+    const std::vector<std::string> kept = {
+        ".gone.cmp.palvane-0123456789ABCDEF.tmp", // not a name we make
+        ".notes.tmp",
+        "gone.cmp.palvane-0123456789abcdef.tmp",
+    };
+    for (const std::string& name : kept)
+        WriteFileBytes(folder / name, {1});
+    WriteFileBytes(folder / dead, {1});
+    WriteFileBytes(folder / live, {1});
+    // A save in progress holds the lock on its file.
+    const int busy = ::open((folder / live).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    EXPECT_EQ(SaveBytes(folder / "new.cmp", {3}), "");
+    ::close(busy);
+    std::vector<std::string> expected = kept;
+    expected.push_back(live);
+    expected.push_back("new.cmp");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(folder.Path()), expected);
 }
