@@ -1,5 +1,5 @@
-#include "cli/CliSession.h"
 #include "cli/DocumentJson.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
@@ -8,23 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCli(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunPalvaneCli(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string Repeat(const std::string& text, int count)
 {
