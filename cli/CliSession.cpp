@@ -63,7 +63,8 @@ bool CliSession::RunStep(const CliStep& step)
     case CliStep::Kind::save:
         return m_document->DoSave(step.file);
     case CliStep::Kind::dump:
-        m_out << DocumentToJson(*m_document) << '\n';
+        // Flushed at once: a later --save to standard output comes after it.
+        m_out << DocumentToJson(*m_document) << '\n' << std::flush;
         return true;
     }
     return false;

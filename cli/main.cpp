@@ -11,7 +11,7 @@
 int main(int argc, char** argv)
 {
     platform_file::PrepareProcessForSaving();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = platform_file::ProgramArguments(argc, argv);
     constexpr int kStandardOutput = 1;
     CheckedOutput buffer(kStandardOutput);
     std::ostream out(&buffer);

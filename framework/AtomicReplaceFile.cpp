@@ -26,7 +26,7 @@ bool AtomicReplaceFile::Open(const std::string& path, unsigned, CFileException* 
         return fail(EACCES);
     case platform_file::NodeKind::stream:
         // Replacing a device or a pipe by a file would lose what it is for.
-        m_hFile = platform_file::OpenStream(target.path);
+        m_hFile = platform_file::OpenStream(target);
         if (m_hFile < 0)
             return fail(errno);
         m_bWriteThrough = true;

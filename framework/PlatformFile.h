@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The operating-system file calls that CFile and AtomicReplaceFile need,
 // behind one interface for POSIX and Windows (PlatformFilePosix.cpp and
@@ -35,6 +36,9 @@ struct SaveTarget {
     // followed and the folder is resolved through the file system, so that
     // replacing this name changes what the user named and keeps the links.
     std::string path;
+    // For a name of one of the program's own open handles (/dev/stdout,
+    // /dev/fd/N): that handle, written through where it stands.
+    int ownHandle = -1;
 };
 
 // Finds what saving to `path` writes to. Links are followed as the system
@@ -43,8 +47,9 @@ struct SaveTarget {
 int FindSaveTarget(const std::string& path, SaveTarget& target);
 constexpr int kMaxLinks = 40;
 
-// Opens a stream target (a device, a pipe) for writing through it.
-int OpenStream(const std::string& path);
+// Opens a stream target (a device, a pipe, an own handle) for writing
+// through it.
+int OpenStream(const SaveTarget& target);
 
 // A temporary file that takes the place of a target once it is complete.
 struct TemporaryFile {
@@ -80,6 +85,11 @@ bool IsTemporaryName(const std::string& name);
 // read-only null device, so that no file we open takes their place and
 // writing to them fails.
 void PrepareProcessForSaving();
+
+// The program's arguments (without its name) in UTF-8. Windows hands main()
+// its arguments in the ANSI code page; they are read from the wide command
+// line there instead, so that any file name survives.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 int Remove(const std::string& path);
 bool IsDirectory(const std::string& path);

@@ -102,6 +102,34 @@ NodeKind KindOf(mode_t mode)
     return NodeKind::other;
 }
 
+// The number of our own open handle that `path` names through /dev/stdout,
+// /dev/fd/N or /proc/self/fd/N, or -1.
+int OwnHandleNamed(const std::string& path)
+{
+    const std::string ownHandles = "/proc/" + std::to_string(::getpid()) + "/fd";
+    std::string current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        const std::string folder = RealPath(FolderOrCurrent(current));
+        const std::string name = FileNameOf(current);
+        if (folder.empty() || name.empty())
+            return -1;
+        if (folder == ownHandles && name.find_first_not_of("0123456789") == std::string::npos &&
+            name.size() < 10)
+            return std::stoi(name);
+        const std::string next = Join(folder, name);
+        struct stat status {};
+        if (::lstat(next.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return -1;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(next.c_str(), link.data(), link.size());
+        if (length <= 0)
+            return -1;
+        link.resize(static_cast<std::size_t>(length));
+        current = link.front() == '/' ? link : Join(folder, link);
+    }
+    return -1;
+}
+
 // Gives the new file the owner, group and permission bits of the file it
 // replaces, as writing into that file would have kept them.
 void TakeOwnerAndMode(int handle, const struct stat& model)
@@ -226,6 +254,14 @@ int FindSaveTarget(const std::string& path, SaveTarget& target)
         errno = ENOENT;
         return -1;
     }
+    // Our own handle is written where it stands, whatever it leads to, so
+    // that --save /dev/stdout adds to the output like any other step.
+    target.ownHandle = OwnHandleNamed(path);
+    if (target.ownHandle >= 0) {
+        target.kind = NodeKind::stream;
+        target.path = path;
+        return 0;
+    }
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0) {
         target.kind = KindOf(status.st_mode);
@@ -273,11 +309,19 @@ int FindSaveTarget(const std::string& path, SaveTarget& target)
     }
 }
 
-int OpenStream(const std::string& path)
+int OpenStream(const SaveTarget& target)
 {
+    if (target.ownHandle >= 0) {
+        const int flags = ::fcntl(target.ownHandle, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY) {
+            errno = EBADF;
+            return -1;
+        }
+        return ::fcntl(target.ownHandle, F_DUPFD_CLOEXEC, 0);
+    }
     // Not blocking on the open: a pipe with no reader is an error at once
     // rather than a program that waits without end.
-    const int handle = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    const int handle = ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (handle < 0) {
         if (errno == ENXIO)
             errno = EPIPE;
@@ -420,6 +464,11 @@ void PrepareProcessForSaving()
         cleanup.sa_flags = SA_RESETHAND;
         ::sigaction(signal, &cleanup, nullptr);
     }
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
 void SyncFolder(const std::string& folder)

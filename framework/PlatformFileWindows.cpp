@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
 namespace platform_file {
 
 namespace {
@@ -198,10 +200,10 @@ int FindSaveTarget(const std::string& path, SaveTarget& target)
     return 0;
 }
 
-int OpenStream(const std::string& path)
+int OpenStream(const SaveTarget& target)
 {
     int handle = -1;
-    const errno_t error = _wsopen_s(&handle, ToPath(path).c_str(),
+    const errno_t error = _wsopen_s(&handle, ToPath(target.path).c_str(),
                                     _O_BINARY | _O_NOINHERIT | _O_WRONLY, _SH_DENYNO, 0);
     if (error != 0) {
         errno = error;
@@ -283,6 +285,19 @@ void PrepareProcessForSaving()
 {
     // Windows has no file-size or broken-pipe signals, and a temporary file
     // is deleted by the system when its process ends before the save does.
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(FromPath(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return arguments;
 }
 
 void SyncFolder(const std::string&) {}

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// Why tests skip on Windows: they need what only POSIX systems have.
+inline constexpr const char* kNeedsPosix =
+    "needs fork, signals, FIFOs, file owners or permission bits, which Windows does not have";
+
 // Runs `check` in a forked child and returns what it returned: an empty
 // string when all was well, otherwise a description of what went wrong.
 // With `unprivileged`, a child running as the superuser first becomes the
