@@ -16,19 +16,7 @@ case "$mode" in
   *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 werror="${PALVANE_WERROR:-OFF}"

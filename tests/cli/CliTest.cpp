@@ -47,7 +47,7 @@ TEST(CliTest, SavesWithTheTransparencyAnswerGivenAndBelongsToTheFileSaved)
     EXPECT_EQ(ReadFileBytes(folder / "full.cmp").size(), 82752u);
     EXPECT_EQ(ReadFileBytes(folder / "again.cmp").size(), 17216u);
     EXPECT_NE(
-        result.out.find("\"title\":\"again.cmp\",\"path\":\"" + (folder / "again.cmp") + "\""),
+        result.out.find("\"title\":\"again.cmp\",\"path\":" + JsonString(folder / "again.cmp")),
         std::string::npos)
         << result.out;
 }
@@ -132,8 +132,8 @@ TEST(CliTest, JsonStringsAreEscaped)
 
 TEST(CliTest, TheProgramRunsOnTheSample)
 {
-    const std::string command = std::string(PALVANE_CLI_PATH) + " --open '" +
-                                PALVANE_SAMPLE_COLORMAP + "' --select 1:2 --dump";
+    const std::string command = std::string(PALVANE_CLI_PATH) + " --open \"" +
+                                PALVANE_SAMPLE_COLORMAP + "\" --select 1:2 --dump";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
