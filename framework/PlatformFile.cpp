@@ -3,7 +3,6 @@
 #include "framework/Utf8Path.h"
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -83,21 +82,6 @@ bool IsTemporaryName(const std::string& name)
         if (std::strchr("0123456789abcdef", name[i]) == nullptr || name[i] == '\0')
             return false;
     return true;
-}
-
-int Remove(const std::string& path)
-{
-    std::error_code error;
-    if (std::filesystem::remove(ToPath(path), error))
-        return 0;
-    errno = error ? error.default_error_condition().value() : ENOENT;
-    return -1;
-}
-
-bool IsDirectory(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_directory(ToPath(path), error);
 }
 
 std::string AbsolutePath(const std::string& path)

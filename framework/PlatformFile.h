@@ -91,8 +91,6 @@ void PrepareProcessForSaving();
 // line there instead, so that any file name survives.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
-int Remove(const std::string& path);
-bool IsDirectory(const std::string& path);
 // True when the file exists and this process may not write to it.
 bool IsReadOnly(const std::string& path);
 // The path made absolute, its folder part resolved through the file system
@@ -102,7 +100,5 @@ std::string AbsolutePath(const std::string& path);
 // The folder part and the name part of a path ("" when there is no folder).
 std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
-// Makes the entries of the folder durable after a rename (best effort).
-void SyncFolder(const std::string& folder);
 
 } // namespace platform_file

@@ -145,6 +145,17 @@ void TakeOwnerAndMode(int handle, const struct stat& model)
     ::fchmod(handle, mode);
 }
 
+// Makes the entries of the folder durable after a rename (best effort).
+void SyncFolder(const std::string& folder)
+{
+    const int handle =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle >= 0) {
+        ::fsync(handle);
+        ::close(handle);
+    }
+}
+
 bool SameFile(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -469,16 +480,6 @@ void PrepareProcessForSaving()
 std::vector<std::string> ProgramArguments(int argc, char** argv)
 {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
-}
-
-void SyncFolder(const std::string& folder)
-{
-    const int handle =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle >= 0) {
-        ::fsync(handle);
-        ::close(handle);
-    }
 }
 
 bool IsReadOnly(const std::string& path)

@@ -300,8 +300,6 @@ std::vector<std::string> ProgramArguments(int argc, char** argv)
     return arguments;
 }
 
-void SyncFolder(const std::string&) {}
-
 bool IsReadOnly(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesW(ToPath(path).c_str());
