@@ -1,16 +1,38 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 // The command line of palvane-cli: a list of steps run from left to right on
 // one document.
 struct CliStep {
-    enum class Kind { newDocument, open, save, select, dump, transparency, noTransparency };
-    Kind kind;
-    std::string file;  // open, save
-    int selStart = -1; // select
+    enum class Kind {
+        newDocument,
+        open,
+        save,
+        select,
+        dump,
+        transparency,
+        noTransparency,
+        gradient,
+        colorize,
+        setColor,
+        importDfpal,
+        exportDfpal,
+        black32,
+        noBlack32,
+        exportJasc,
+        importOpt,
+        optInfo,
+    };
+    Kind kind = Kind::dump;
+    std::string file;  // open, save, import, export and model steps
+    int selStart = -1; // select, gradient, colorize; setColor: the cell
     int selEnd = -1;
+    std::uint32_t color = 0; // colorize, setColor: the colour value, red in the low byte
+    bool cancel = false;     // colorize: the colour chooser is cancelled
+    int textureRow = 0;      // importOpt
 };
 
 struct CliArguments {

@@ -1,8 +1,11 @@
 #include "cli/CliSession.h"
 
 #include "cli/DocumentJson.h"
+#include "cli/OptSteps.h"
+#include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
 #include "framework/FrameworkMessages.h"
+#include "res/CommandIds.h"
 #include "res/DocumentStrings.h"
 #include "res/PalvaneVersion.h"
 
@@ -18,6 +21,7 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
     : m_out(out), m_err(err), m_docTemplate(kColormapDocumentString)
 {
     m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion, IDNO);
+    m_ui.SetStandingAnswer(jasc_format::kProtectQuestion, IDNO);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)
@@ -30,7 +34,7 @@ int CliSession::Run(const std::vector<CliStep>& steps)
         for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
             const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
             if (question.kind == ScriptedUserInterface::Kind::messageBox &&
-                (question.type & 0x0F) == MB_OK) {
+                (question.type & MB_TYPEMASK) == MB_OK) {
                 m_err << kProgram << ": " << question.text << '\n';
                 shownMessage = true;
             }
@@ -56,18 +60,55 @@ bool CliSession::RunStep(const CliStep& step)
         m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion,
                                step.kind == CliStep::Kind::transparency ? IDYES : IDNO);
         return true;
-    case CliStep::Kind::select:
-        ApplySelectionClick(*m_document, step.selStart, false);
-        ApplySelectionClick(*m_document, step.selEnd, true);
+    case CliStep::Kind::black32:
+    case CliStep::Kind::noBlack32:
+        m_ui.SetStandingAnswer(jasc_format::kProtectQuestion,
+                               step.kind == CliStep::Kind::black32 ? IDYES : IDNO);
         return true;
+    case CliStep::Kind::select:
+        SelectRun(step);
+        return true;
+    case CliStep::Kind::gradient:
+        SelectRun(step);
+        return m_document->OnCommand(ID_PALETTE_GRADIENT);
+    case CliStep::Kind::colorize:
+        SelectRun(step);
+        if (step.cancel)
+            m_ui.QueueCancel(ScriptedUserInterface::Kind::color);
+        else
+            m_ui.QueueColor(step.color);
+        return m_document->OnCommand(ID_PALETTE_COLORIZE);
+    case CliStep::Kind::setColor:
+        m_document->m_palette[step.selStart] = ColorTriple::FromColorRef(step.color);
+        m_document->NotifyPaletteChanged();
+        return true;
+    case CliStep::Kind::importDfpal:
+        m_ui.QueueFile(step.file);
+        return m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
+    case CliStep::Kind::exportDfpal:
+        m_ui.QueueFile(step.file);
+        return m_document->OnCommand(ID_FILE_EXPORT_DFPAL);
+    case CliStep::Kind::exportJasc:
+        m_ui.QueueFile(step.file);
+        return m_document->OnCommand(ID_FILE_EXPORT_JASC);
     case CliStep::Kind::save:
         return m_document->DoSave(step.file);
     case CliStep::Kind::dump:
         // Flushed at once: a later --save to standard output comes after it.
         m_out << DocumentToJson(*m_document) << '\n' << std::flush;
         return true;
+    case CliStep::Kind::importOpt:
+        return RunImportOptStep(*m_document, m_ui, step);
+    case CliStep::Kind::optInfo:
+        return RunOptInfoStep(step.file, m_out);
     }
     return false;
+}
+
+void CliSession::SelectRun(const CliStep& step)
+{
+    ApplySelectionClick(*m_document, step.selStart, false);
+    ApplySelectionClick(*m_document, step.selEnd, true);
 }
 
 bool CliSession::NewDocument()

@@ -23,6 +23,8 @@ public:
 
 private:
     bool RunStep(const CliStep& step);
+    // Selects the step's run as a click and a Shift-click would.
+    void SelectRun(const CliStep& step);
     bool NewDocument();
     bool OpenDocument(const std::string& path);
 

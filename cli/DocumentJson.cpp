@@ -67,18 +67,24 @@ std::string JsonString(const std::string& text)
     return out + "\"";
 }
 
-std::string DocumentToJson(const CPalvaneDoc& document)
+std::string PaletteToHex(const std::array<ColorTriple, 256>& palette)
 {
     static const char kHex[] = "0123456789abcdef";
-    std::string palette;
-    palette.reserve(CPalvaneDoc::kPaletteSize * 6);
-    for (const ColorTriple& entry : document.m_palette) {
+    std::string hex;
+    hex.reserve(palette.size() * 6);
+    for (const ColorTriple& entry : palette) {
         for (const std::uint8_t component : {entry.red, entry.green, entry.blue}) {
-            palette += kHex[component >> 4];
-            palette += kHex[component & 0x0F];
+            hex += kHex[component >> 4];
+            hex += kHex[component & 0x0F];
         }
     }
-    return "{\"palette\":\"" + palette + "\",\"selStart\":" + std::to_string(document.m_nSelStart) +
+    return hex;
+}
+
+std::string DocumentToJson(const CPalvaneDoc& document)
+{
+    return "{\"palette\":\"" + PaletteToHex(document.m_palette) +
+           "\",\"selStart\":" + std::to_string(document.m_nSelStart) +
            ",\"selEnd\":" + std::to_string(document.m_nSelEnd) +
            ",\"modified\":" + (document.IsModified() ? "true" : "false") +
            ",\"title\":" + JsonString(document.GetTitle()) +

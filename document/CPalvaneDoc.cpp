@@ -1,6 +1,22 @@
 #include "document/CPalvaneDoc.h"
 
 #include "framework/CArchive.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+const CommandMapEntry kCommands[] = {
+    {ID_PALETTE_GRADIENT, &CPalvaneDoc::OnPaletteGradient, &CPalvaneDoc::OnUpdatePaletteGradient},
+    {ID_FILE_EXPORT_JASC, &CPalvaneDoc::OnFileExportJasc},
+    {ID_PALETTE_COLORIZE, &CPalvaneDoc::OnPaletteColorize, &CPalvaneDoc::OnUpdatePaletteColorize},
+    {ID_FILE_EXPORT_DFPAL, &CPalvaneDoc::OnFileExportDfpal},
+    {ID_FILE_IMPORT_DFPAL, &CPalvaneDoc::OnFileImportDfpal},
+    {ID_FILE_IMPORT_XWA, &CPalvaneDoc::OnFileImportXwa},
+};
+
+} // namespace
+
+constinit const CommandMap CPalvaneDoc::commandMap{&CDocument::commandMap, kCommands};
 
 CPalvaneDoc::CPalvaneDoc() : m_palette{}, m_nSelStart(-1), m_nSelEnd(-1)
 {

@@ -7,12 +7,14 @@
 #include <cstdint>
 
 class CArchive;
+class CCmdUI;
 
 // One open colormap: its 256-colour palette and the selected run of cells.
 // Views and commands read and write the fields directly.
 class CPalvaneDoc : public CDocument {
 public:
     static constexpr int kPaletteSize = 256;
+    using Palette = std::array<ColorTriple, kPaletteSize>;
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
@@ -28,7 +30,8 @@ public:
     void Serialize(CArchive& archive) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
-    // distance; ties go to the lowest index.
+    // distance; ties go to the lowest index. It scans the whole palette; the
+    // tables of a save use NearestColorSearch, which gives the same answers.
     int FindNearestColor(const ColorTriple& color) const;
     void WriteLightLevelTables(CArchive& archive) const;
     void WriteTransparencyTable(CArchive& archive) const;
@@ -37,9 +40,32 @@ public:
     // modified, then has every view redraw.
     void NotifyPaletteChanged();
 
-    std::array<ColorTriple, kPaletteSize> m_palette;
+    // Commands; the command map routes them and asks their enable rules.
+    // Gradient: the cells strictly inside the selected run become a linear
+    // blend of its two ends. Needs a run of two cells or more.
+    void OnPaletteGradient();
+    void OnUpdatePaletteGradient(CCmdUI* cmdUI);
+    // Colorize: asks for a colour and re-tints every selected cell towards it
+    // by the cell's brightness. Needs a selection.
+    void OnPaletteColorize();
+    void OnUpdatePaletteColorize(CCmdUI* cmdUI);
+    // Palette files of other programs. Exports write completely or not at
+    // all; the import changes the palette only once the file has been read.
+    void OnFileExportDfpal();
+    void OnFileImportDfpal();
+    void OnFileExportJasc();
+    // File, Import From, X-Wing Alliance Texture: the palette of one texture
+    // of a model file the user picks.
+    void OnFileImportXwa();
+
+    static const CommandMap commandMap;
+
+    Palette m_palette;
     std::int32_t m_nSelStart;
     std::int32_t m_nSelEnd;
+
+protected:
+    const CommandMap* GetCommandMap() const override { return &commandMap; }
 
 private:
     void ReadColormap(CArchive& archive);

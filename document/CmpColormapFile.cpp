@@ -2,8 +2,11 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
+#include "document/ColormapTables.h"
 #include "framework/CArchive.h"
 #include "framework/UserInterface.h"
+
+#include <vector>
 
 namespace {
 
@@ -19,19 +22,6 @@ bool IsColormapMagic(const char* text)
         ++magic;
     }
     return lower(*text) == lower(*magic);
-}
-
-int SquaredDistance(const ColorTriple& a, const ColorTriple& b)
-{
-    const int dr = a.red - b.red;
-    const int dg = a.green - b.green;
-    const int db = a.blue - b.blue;
-    return dr * dr + dg * dg + db * db;
-}
-
-std::uint8_t ScaleComponent(std::uint8_t value, double scale)
-{
-    return static_cast<std::uint8_t>(static_cast<int>(value * scale));
 }
 
 } // namespace
@@ -66,9 +56,10 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
         archive.WriteByte(entry.green);
         archive.WriteByte(entry.blue);
     }
-    WriteLightLevelTables(archive);
-    if (transparency)
-        WriteTransparencyTable(archive);
+    // Both tables come from one batch of lookups.
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
+    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
+    archive.Write(tables.transparency.data(), tables.transparency.size());
 }
 
 int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
@@ -87,32 +78,12 @@ int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
 
 void CPalvaneDoc::WriteLightLevelTables(CArchive& archive) const
 {
-    for (int level = 0; level < cmp_format::kLightLevelCount; ++level) {
-        const double scale = level * cmp_format::kLevelStep;
-        for (int j = 0; j < kPaletteSize; ++j) {
-            if (j < cmp_format::kFixedIndexCount) {
-                archive.WriteByte(static_cast<std::uint8_t>(j));
-                continue;
-            }
-            const ColorTriple& entry = m_palette[j];
-            const ColorTriple darkened(ScaleComponent(entry.red, scale),
-                                       ScaleComponent(entry.green, scale),
-                                       ScaleComponent(entry.blue, scale));
-            archive.WriteByte(static_cast<std::uint8_t>(FindNearestColor(darkened)));
-        }
-    }
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, false);
+    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
 }
 
 void CPalvaneDoc::WriteTransparencyTable(CArchive& archive) const
 {
-    for (int a = 0; a < kPaletteSize; ++a) {
-        for (int b = 0; b < kPaletteSize; ++b) {
-            const ColorTriple& first = m_palette[a];
-            const ColorTriple& second = m_palette[b];
-            const ColorTriple mix(static_cast<std::uint8_t>((first.red + second.red) >> 1),
-                                  static_cast<std::uint8_t>((first.green + second.green) >> 1),
-                                  static_cast<std::uint8_t>((first.blue + second.blue) >> 1));
-            archive.WriteByte(static_cast<std::uint8_t>(FindNearestColor(mix)));
-        }
-    }
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, true);
+    archive.Write(tables.transparency.data(), tables.transparency.size());
 }

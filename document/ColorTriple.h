@@ -34,6 +34,15 @@ struct ColorTriple {
 
 static_assert(sizeof(ColorTriple) == 3, "a palette is 768 bytes");
 
+// The squared distance between two colours in RGB space.
+constexpr int SquaredDistance(const ColorTriple& a, const ColorTriple& b)
+{
+    const int dr = a.red - b.red;
+    const int dg = a.green - b.green;
+    const int db = a.blue - b.blue;
+    return dr * dr + dg * dg + db * db;
+}
+
 // The dark and light ends of the brightness scale. Every document
 // construction sets them to (0, 0, 0) and (255, 255, 255).
 extern ColorTriple g_colorWhite;

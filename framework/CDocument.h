@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/CCmdTarget.h"
+
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -12,13 +14,10 @@ class DocumentView;
 // The base of documents: the modified flag, the path and title, the attached
 // views, and the paths that create, open, save and close a document. Errors
 // inside these paths are reported to the user here and never propagate.
-class CDocument {
+class CDocument : public CCmdTarget {
 public:
     CDocument() = default;
-    virtual ~CDocument() = default;
-
-    CDocument(const CDocument&) = delete;
-    CDocument& operator=(const CDocument&) = delete;
+    ~CDocument() override = default;
 
     const std::string& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const std::string& title);

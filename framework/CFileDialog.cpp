@@ -25,6 +25,6 @@ int CFileDialog::DoModal()
     const std::string name = platform_file::FileNameOf(chosen);
     if (!m_request.defaultExtension.empty() && !name.empty() && name.find('.') == std::string::npos)
         chosen += "." + m_request.defaultExtension;
-    m_pathName = chosen;
+    m_pathName = platform_file::AbsolutePath(chosen);
     return result;
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The framework's own texts that document opening, saving and closing can
-// show. "%1" stands for a name filled in when the text is shown.
+// The framework's own texts that document opening, saving and closing, and
+// commands that fail, can show. "%1" stands for a name filled in when the text is shown.
 namespace framework_messages {
 
 inline constexpr const char* kInvalidFilename = "Invalid filename.";
@@ -12,6 +12,8 @@ inline constexpr const char* kFailedToSaveDocument = "Failed to save document.";
 inline constexpr const char* kAskToSave = "Save changes to %1?";
 inline constexpr const char* kFailedToCreateDocument = "Failed to create empty document.";
 inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
+inline constexpr const char* kOutOfMemory = "Out of memory.";
+inline constexpr const char* kCommandFailed = "Command failed.";
 inline constexpr const char* kAllFilesFilter = "All Files (*.*)";
 inline constexpr const char* kOpenTitle = "Open";
 inline constexpr const char* kSaveAsTitle = "Save As";

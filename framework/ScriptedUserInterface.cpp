@@ -69,7 +69,7 @@ int ScriptedUserInterface::ShowMessageBox(const std::string& text, unsigned type
         question.answer = standing->second;
     } else {
         question.answer = DefaultMessageBoxAnswer(type);
-        if ((type & 0x0F) != MB_OK)
+        if ((type & MB_TYPEMASK) != MB_OK)
             ++m_unscripted;
     }
     return Record(std::move(question));

@@ -37,7 +37,7 @@ int AfxMessageBox(const std::string& text, unsigned type)
 
 int DefaultMessageBoxAnswer(unsigned type)
 {
-    switch (type & 0x0F) {
+    switch (type & MB_TYPEMASK) {
     case MB_YESNO:
         return IDNO;
     case MB_OKCANCEL:

@@ -22,6 +22,12 @@ inline constexpr unsigned MB_YESNOCANCEL = 0x00000003;
 #ifndef MB_YESNO
 inline constexpr unsigned MB_YESNO = 0x00000004;
 #endif
+#ifndef MB_TYPEMASK
+inline constexpr unsigned MB_TYPEMASK = 0x0000000F; // the button set
+#endif
+#ifndef MB_ICONMASK
+inline constexpr unsigned MB_ICONMASK = 0x000000F0; // the icon
+#endif
 #ifndef MB_ICONSTOP
 inline constexpr unsigned MB_ICONSTOP = 0x00000010;
 #endif

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages named that are not installed yet (through
-# apt-get, with sudo when not root).
+# Installs those of the Debian packages named that are not installed yet,
+# through apt-get (with sudo when not root).
 #
 #   scripts/install-missing.sh PACKAGE...
 set -euo pipefail

@@ -16,7 +16,10 @@ case "$mode" in
   *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev
+# Qt 6 for the editor; poppler-utils reads printed pages back in the tests;
+# a font, so that offscreen rendering draws text.
+scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev \
+  poppler-utils fonts-dejavu-core
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 werror="${PALVANE_WERROR:-OFF}"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// palvane-cli run in this process, its output captured.
+// What one palvane-cli run gave: its exit status and what it printed.
 struct CliResult {
     int status;
     std::string out;

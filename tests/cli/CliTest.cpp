@@ -1,4 +1,5 @@
 #include "cli/DocumentJson.h"
+#include "framework/PlatformFile.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -87,6 +89,51 @@ TEST(CliTest, StopsAtTheFirstFailingStepWithTheEditorsMessage)
     EXPECT_EQ(result.err, "palvane-cli: Access to " + folder.Path() + " was denied.\n");
 }
 
+// The colour of palette entry `index` in a --dump line, as six hex digits.
+std::string DumpedEntry(const std::string& dump, int index)
+{
+    return dump.substr(dump.find("\"palette\":\"") + 11 + 6 * std::size_t(index), 6);
+}
+
+TEST(CliTest, PaletteStepsRunTheDocumentsCommands)
+{
+    TempFolder folder;
+    const CliResult result = RunCli({"--new",          "--set",           "0=#FF0000",
+                                     "--set",          "105=#000000",     "--gradient",
+                                     "0:105",                                                   //
+                                     "--export-dfpal", folder / "df.pal",                       //
+                                     "--black32",      "--export-jasc",   folder / "black.pal", //
+                                     "--no-black32",   "--export-jasc",   folder / "plain.pal", //
+                                     "--colorize",     "200:201=#00FF00", "--colorize",
+                                     "150:150=cancel", "--dump", //
+                                     "--import-dfpal", folder / "df.pal", "--dump"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string edited = result.out.substr(0, result.out.find('\n'));
+    const std::string imported = result.out.substr(edited.size() + 1);
+    EXPECT_EQ(DumpedEntry(edited, 21), "cd0000");
+    EXPECT_EQ(DumpedEntry(edited, 201), "00ff00");
+    EXPECT_EQ(DumpedEntry(edited, 150), "808080");
+    EXPECT_NE(edited.find("\"selStart\":150,\"selEnd\":150,\"modified\":true"), std::string::npos);
+    EXPECT_EQ(DumpedEntry(imported, 21), "cc0000") << "the low two bits are dropped";
+    EXPECT_EQ(DumpedEntry(imported, 201), "808080") << "exported before the colorize";
+    EXPECT_EQ(ReadFileBytes(folder / "df.pal").size(), 768u);
+    const Bytes black = ReadFileBytes(folder / "black.pal");
+    const Bytes plain = ReadFileBytes(folder / "plain.pal");
+    EXPECT_EQ(std::string(black.begin(), black.begin() + 28),
+              "JASC-PAL\r\n0100\r\n256\r\n0 0 0\r\n");
+    EXPECT_EQ(std::string(plain.begin(), plain.begin() + 30),
+              "JASC-PAL\r\n0100\r\n256\r\n255 0 0\r\n");
+
+    EXPECT_EQ(RunCli({"--new", "--import-dfpal", "palvane-none.pal", "--dump"}).err,
+              "palvane-cli: " + (std::filesystem::current_path() / "palvane-none.pal").string() +
+                  " was not found.\n")
+        << "file errors name the full path";
+    EXPECT_EQ(RunCli({"--new", "--export-jasc", folder / "no/such.pal"}).err,
+              "palvane-cli: " + platform_file::AbsolutePath(folder / "no/such.pal") +
+                  " contains an invalid path.\n");
+}
+
 TEST(CliTest, UsageErrorsExitWithTwoBeforeRunningAnything)
 {
     TempFolder folder;
@@ -103,6 +150,14 @@ TEST(CliTest, UsageErrorsExitWithTwoBeforeRunningAnything)
         {"--new", "--select", "a:b"},
         {"--new", "--save", ""},
         {"--new", "--save", folder / "early.cmp", "--frobnicate"},
+        {"--new", "--gradient", "5:5"},
+        {"--new", "--colorize", "1:2=#12345"},
+        {"--new", "--colorize", "1:2=red"},
+        {"--new", "--colorize", "2:1=#000000"},
+        {"--new", "--set", "256=#000000"},
+        {"--new", "--set", "1=#-12345"},
+        {"--new", "--import-dfpal"},
+        {"--export-jasc", folder / "x.pal"},
     };
     for (const auto& arguments : cases) {
         const CliResult result = RunCli(arguments);

@@ -5,6 +5,7 @@
 #include "framework/ScriptedUserInterface.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
+#include "tools/StressPalettes.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,8 @@ std::vector<std::pair<std::string, Palette>> TiePalettes()
         same.fill(c);
         out.emplace_back("all equal", same);
     }
+    for (const StressPalette& stress : MakeStressPalettes())
+        out.emplace_back(stress.name, stress.palette);
     return out;
 }
 

@@ -1,27 +1,8 @@
 #include "document/CPalvaneDoc.h"
 #include "document/SelectionClick.h"
-#include "framework/DocumentView.h"
+#include "tests/support/ColormapFixtures.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// Records, at each update, whether the document was already marked modified.
-struct ModifiedWitness : DocumentView {
-    explicit ModifiedWitness(const CPalvaneDoc& d) : document(d) {}
-    void OnUpdate(DocumentView* sender, std::intptr_t hint, void* hintObject) override
-    {
-        ++updates;
-        sawModified = document.IsModified();
-        sawNoSender = sender == nullptr && hint == 0 && hintObject == nullptr;
-    }
-    const CPalvaneDoc& document;
-    int updates = 0;
-    bool sawModified = false;
-    bool sawNoSender = false;
-};
-
-} // namespace
 
 TEST(PalvaneDocTest, ConstructionIsBlackUnselectedAndResetsTheReferenceColours)
 {

@@ -1,0 +1,129 @@
+// The tables of a save with transparency: 14336 light-level and 65536
+// transparency lookups. The exhaustive loops below are how the tables were
+// first computed (every lookup scans all 256 entries); the fast path is what
+// a save runs now. Both run side by side on each stress palette.
+
+#include "document/CPalvaneDoc.h"
+#include "document/CmpFormat.h"
+#include "document/ColormapTables.h"
+#include "document/NearestColorSearch.h"
+#include "tools/StressPalettes.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<StressPalette>& Palettes()
+{
+    static const std::vector<StressPalette> palettes = MakeStressPalettes();
+    return palettes;
+}
+
+const StressPalette& PaletteOf(const benchmark::State& state)
+{
+    return Palettes()[static_cast<std::size_t>(state.range(0))];
+}
+
+std::vector<std::uint8_t> ExhaustiveTables(const CPalvaneDoc& document)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(64 * 256 + 65536);
+    const auto& pal = document.m_palette;
+    for (int level = 0; level < 64; ++level) {
+        const double s = level * cmp_format::kLevelStep;
+        for (int j = 0; j < 256; ++j) {
+            const ColorTriple& c = pal[j];
+            const ColorTriple darkened(static_cast<std::uint8_t>(static_cast<int>(c.red * s)),
+                                       static_cast<std::uint8_t>(static_cast<int>(c.green * s)),
+                                       static_cast<std::uint8_t>(static_cast<int>(c.blue * s)));
+            out.push_back(
+                static_cast<std::uint8_t>(j < 32 ? j : document.FindNearestColor(darkened)));
+        }
+    }
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b)
+            out.push_back(static_cast<std::uint8_t>(document.FindNearestColor(
+                ColorTriple(static_cast<std::uint8_t>((pal[a].red + pal[b].red) >> 1),
+                            static_cast<std::uint8_t>((pal[a].green + pal[b].green) >> 1),
+                            static_cast<std::uint8_t>((pal[a].blue + pal[b].blue) >> 1)))));
+    return out;
+}
+
+std::vector<std::uint8_t> FastTables(const CPalvaneDoc::Palette& palette)
+{
+    colormap_tables::Tables tables = colormap_tables::Compute(palette, true);
+    tables.lightLevels.insert(tables.lightLevels.end(), tables.transparency.begin(),
+                              tables.transparency.end());
+    return tables.lightLevels;
+}
+
+void BM_TablesExhaustive(benchmark::State& state)
+{
+    CPalvaneDoc document;
+    document.m_palette = PaletteOf(state).palette;
+    state.SetLabel(PaletteOf(state).name);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExhaustiveTables(document));
+}
+
+void BM_TablesFast(benchmark::State& state)
+{
+    const StressPalette& stress = PaletteOf(state);
+    state.SetLabel(stress.name);
+    CPalvaneDoc document;
+    document.m_palette = stress.palette;
+    if (FastTables(stress.palette) != ExhaustiveTables(document)) {
+        state.SkipWithError("the fast tables differ from the exhaustive ones");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FastTables(stress.palette));
+}
+
+// Every one of the 16,777,216 colours through both searches. A check rather
+// than a timing: it fails the run on the first disagreement. Run it with
+// --benchmark_filter=EveryColour.
+void BM_EveryColourAgreesWithTheExhaustiveSearch(benchmark::State& state)
+{
+    const StressPalette& stress = PaletteOf(state);
+    state.SetLabel(stress.name);
+    CPalvaneDoc document;
+    document.m_palette = stress.palette;
+    for (auto _ : state) {
+        NearestColorSearch search(stress.palette);
+        std::vector<ColorTriple> targets(1 << 16);
+        std::vector<std::uint8_t> indices;
+        for (int red = 0; red < 256; ++red) {
+            for (int k = 0; k < (1 << 16); ++k)
+                targets[k] =
+                    ColorTriple(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(k >> 8),
+                                static_cast<std::uint8_t>(k));
+            search.FindAll(targets, indices);
+            for (int k = 0; k < (1 << 16); ++k) {
+                if (indices[k] != document.FindNearestColor(targets[k])) {
+                    state.SkipWithError("the searches disagree");
+                    return;
+                }
+            }
+        }
+    }
+}
+
+void EachPalette(benchmark::internal::Benchmark* benchmark)
+{
+    for (std::size_t i = 0; i < Palettes().size(); ++i)
+        benchmark->Arg(static_cast<int>(i));
+}
+
+} // namespace
+
+BENCHMARK(BM_TablesExhaustive)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablesFast)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EveryColourAgreesWithTheExhaustiveSearch)
+    ->Apply(EachPalette)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "document/ColorTriple.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The lookup tables a colormap file stores after its palette, computed from
+// the palette; each byte is the index of the palette entry nearest to a
+// colour derived from the palette.
+namespace colormap_tables {
+
+using Palette = std::array<ColorTriple, 256>;
+
+struct Tables {
+    // 64 tables of 256 indices, darkest first: entry j of level L is the
+    // index nearest to entry j's colour scaled by L × the nearest double to
+    // 1/63; entries below 32 map to themselves.
+    std::vector<std::uint8_t> lightLevels;
+    // 256 rows of 256 indices: row a, column b is the index nearest to the
+    // even mix of entries a and b (each component summed and halved, rounding
+    // down). Empty unless asked for.
+    std::vector<std::uint8_t> transparency;
+};
+
+// All the colours of both tables are looked up in one batch, each unordered
+// pair of entries once, since their mix does not depend on the order.
+Tables Compute(const Palette& palette, bool withTransparency);
+
+} // namespace colormap_tables

@@ -1,0 +1,91 @@
+// Exporting the palette to, and importing it from, other programs' palette
+// files. A file error ends the command with a CFileException, which the
+// framework shows with the stop icon.
+
+#include "document/CPalvaneDoc.h"
+#include "document/PaletteExchangeFormats.h"
+#include "framework/AtomicReplaceFile.h"
+#include "framework/CFileDialog.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr unsigned kPaletteDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+static_assert(kPaletteDialogFlags == 6);
+
+// Asks for a palette file; an empty result means the user cancelled.
+std::string AskForPaletteFile(bool open, const char* filter)
+{
+    CFileDialog dialog(open, kPaletteFileExtension, nullptr, kPaletteDialogFlags, filter);
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : std::string();
+}
+
+// Writes `size` bytes to `path` completely or not at all, like a save: a
+// failure leaves whatever file was there as it was.
+void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
+{
+    AtomicReplaceFile file;
+    CFileException error;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite, &error))
+        throw error;
+    file.Write(data, size);
+    file.Close();
+}
+
+} // namespace
+
+void CPalvaneDoc::OnFileExportDfpal()
+{
+    const std::string path = AskForPaletteFile(false, dfpal_format::kFilter);
+    if (path.empty())
+        return;
+    std::array<std::uint8_t, dfpal_format::kFileSize> bytes;
+    for (int i = 0; i < kPaletteSize; ++i) {
+        bytes[3 * i] = dfpal_format::ToFileValue(m_palette[i].red);
+        bytes[3 * i + 1] = dfpal_format::ToFileValue(m_palette[i].green);
+        bytes[3 * i + 2] = dfpal_format::ToFileValue(m_palette[i].blue);
+    }
+    WriteWholeFile(path, bytes.data(), bytes.size());
+}
+
+void CPalvaneDoc::OnFileImportDfpal()
+{
+    const std::string path = AskForPaletteFile(true, dfpal_format::kFilter);
+    if (path.empty())
+        return;
+    // The whole file is read before any entry changes, so a read that fails
+    // leaves the palette as it was.
+    std::array<std::uint8_t, dfpal_format::kFileSize> bytes;
+    CFile file(path, CFile::modeRead | CFile::shareDenyNone);
+    const std::size_t count = file.Read(bytes.data(), bytes.size());
+    file.Close();
+    // A short file sets the components it holds; the others keep their values.
+    for (std::size_t at = 0; at < count; ++at) {
+        ColorTriple& entry = m_palette[at / 3];
+        std::uint8_t& component = at % 3 == 0 ? entry.red : at % 3 == 1 ? entry.green : entry.blue;
+        component = dfpal_format::FromFileValue(bytes[at]);
+    }
+    NotifyPaletteChanged();
+}
+
+void CPalvaneDoc::OnFileExportJasc()
+{
+    const std::string path = AskForPaletteFile(false, jasc_format::kFilter);
+    if (path.empty())
+        return;
+    const bool protect =
+        AfxMessageBox(jasc_format::kProtectQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    std::string text = jasc_format::kHeader;
+    for (int i = 0; i < kPaletteSize; ++i) {
+        const ColorTriple entry =
+            protect && i < jasc_format::kProtectedCount ? ColorTriple() : m_palette[i];
+        char line[16];
+        const int length = std::snprintf(line, sizeof line, jasc_format::kEntryFormat, entry.red,
+                                         entry.green, entry.blue);
+        text.append(line, static_cast<std::size_t>(length));
+    }
+    WriteWholeFile(path, text.data(), text.size());
+}

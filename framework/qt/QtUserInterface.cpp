@@ -1,0 +1,165 @@
+#include "framework/qt/QtUserInterface.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+
+namespace {
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString QtPatterns(const std::string& patterns)
+{
+    QStringList converted;
+    for (const QString& pattern : FromUtf8(patterns).split(u';', Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        converted << (trimmed == u"*.*" ? QStringLiteral("*") : trimmed);
+    }
+    return converted.join(u' ');
+}
+
+} // namespace
+
+int QtUserInterface::ShowMessageBox(const std::string& text, unsigned type)
+{
+    QMessageBox box(IconFor(type), QGuiApplication::applicationDisplayName(), FromUtf8(text),
+                    ButtonsFor(type), DialogParent());
+    box.setDefaultButton(DefaultButtonFor(type));
+    box.exec();
+    return AnswerFor(box.standardButton(box.clickedButton()), type);
+}
+
+int QtUserInterface::PickColor(ColorRef& color, unsigned flags)
+{
+    // Qt's chooser always shows its custom-colour section and every colour,
+    // and its custom colours are kept for the whole process.
+    const ColorRef initial = (flags & CC_RGBINIT) != 0 ? color : 0;
+    QColorDialog dialog(QColor(static_cast<int>(initial & 0xFFu),
+                               static_cast<int>((initial >> 8) & 0xFFu),
+                               static_cast<int>((initial >> 16) & 0xFFu)),
+                        DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return IDCANCEL;
+    const QColor chosen = dialog.selectedColor();
+    color = static_cast<ColorRef>(chosen.red()) | static_cast<ColorRef>(chosen.green()) << 8 |
+            static_cast<ColorRef>(chosen.blue()) << 16;
+    return IDOK;
+}
+
+int QtUserInterface::PickFile(const FileDialogRequest& request, std::string& path)
+{
+    QFileDialog dialog(DialogParent(), FromUtf8(request.title));
+    dialog.setAcceptMode(request.openFileDialog ? QFileDialog::AcceptOpen
+                                                : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.openFileDialog && (request.flags & OFN_FILEMUSTEXIST) != 0
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
+    const QStringList filters = NameFilters(request.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(FromUtf8(request.defaultExtension));
+    if (!request.initialFileName.empty())
+        dialog.selectFile(FromUtf8(request.initialFileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return IDCANCEL;
+    path = dialog.selectedFiles().constFirst().toStdString();
+    return IDOK;
+}
+
+int QtUserInterface::PickTexture(const std::vector<std::string>&, int&)
+{
+    // The texture chooser is the model-file import's own dialog, which this
+    // program does not have yet; without it the question is cancelled.
+    return IDCANCEL;
+}
+
+void QtUserInterface::BeginWaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserInterface::EndWaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
+}
+
+QMessageBox::StandardButtons QtUserInterface::ButtonsFor(unsigned type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MB_YESNOCANCEL:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MB_YESNO:
+        return QMessageBox::Yes | QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::StandardButton QtUserInterface::DefaultButtonFor(unsigned type)
+{
+    return ButtonsFor(type).testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+}
+
+QMessageBox::Icon QtUserInterface::IconFor(unsigned type)
+{
+    switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int QtUserInterface::AnswerFor(QMessageBox::StandardButton button, unsigned type)
+{
+    if (!ButtonsFor(type).testFlag(button))
+        return DefaultMessageBoxAnswer(type);
+    switch (button) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
+    }
+}
+
+QStringList QtUserInterface::NameFilters(const std::string& filter)
+{
+    QStringList parts = FromUtf8(filter).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        const QString& patterns = parts[i + 1];
+        if (name.isEmpty() && patterns.isEmpty())
+            break;
+        // A name that already shows its patterns keeps its wording.
+        const QString shown = u'(' + patterns.trimmed() + u')';
+        if (name.endsWith(shown))
+            name.chop(shown.size());
+        filters << name.trimmed() + QStringLiteral(" (") + QtPatterns(patterns.toStdString()) +
+                       u')';
+    }
+    return filters;
+}
+
+QWidget* QtUserInterface::DialogParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}

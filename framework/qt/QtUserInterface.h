@@ -1,0 +1,36 @@
+#pragma once
+
+#include "framework/UserInterface.h"
+
+#include <QMessageBox>
+#include <QStringList>
+
+class QWidget;
+
+// The user interface of the desktop program: every question the system asks
+// is a modal Qt dialog over the active window.
+class QtUserInterface : public UserInterface {
+public:
+    int ShowMessageBox(const std::string& text, unsigned type) override;
+    int PickColor(ColorRef& color, unsigned flags) override;
+    int PickFile(const FileDialogRequest& request, std::string& path) override;
+    int PickTexture(const std::vector<std::string>& names, int& selected) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    // The buttons of a message box of `type` (MB_OK, MB_YESNO, ...); the
+    // first of them is the default button.
+    static QMessageBox::StandardButtons ButtonsFor(unsigned type);
+    static QMessageBox::StandardButton DefaultButtonFor(unsigned type);
+    static QMessageBox::Icon IconFor(unsigned type);
+    // The answer (IDOK, IDYES, ...) for the button that closed the box; a box
+    // closed some other way gives the default answer of its type.
+    static int AnswerFor(QMessageBox::StandardButton button, unsigned type);
+    // A file chooser's filter ("Name (*.a)|*.a|All Files (*.*)|*.*||") as
+    // Qt's name filters ("Name (*.a)", "All Files (*)"): patterns separated
+    // by ';' are separated by spaces, and "*.*" matches every name.
+    static QStringList NameFilters(const std::string& filter);
+
+private:
+    static QWidget* DialogParent();
+};

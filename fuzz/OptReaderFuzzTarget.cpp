@@ -1,0 +1,23 @@
+// The model reader on arbitrary bytes, and the JSON printed from whatever it
+// read. Built as a libFuzzer target and as a plain driver over a corpus.
+#include "cli/OptJson.h"
+#include "opt/COptReader.h"
+#include "opt/XwaTextureImport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
+    COptReader reader;
+    // The reader never looks at the first byte, so it can choose the choice.
+    reader.m_nChoice = size > 0 ? static_cast<std::int8_t>(data[0]) : 0;
+    reader.m_nLevelCount = 1;
+    reader.m_nPaletteBias = xwa_import::kPaletteBias;
+    reader.ReadFrom(stream);
+    const std::string json = OptReaderToJson(reader);
+    return json.empty() ? 1 : 0;
+}

@@ -1,0 +1,323 @@
+#include "opt/COptReader.h"
+
+#include "opt/OptColor.h"
+#include "opt/OptInputStream.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Offsets are 32-bit and wrap as 32-bit values do.
+std::int32_t Wrap(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value & 0xFFFFFFFF));
+}
+
+std::int32_t Int32At(const std::uint8_t* bytes)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
+                                     (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                     (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                     (static_cast<std::uint32_t>(bytes[3]) << 24));
+}
+
+// The number a texture link's name holds from its fourth byte on: blanks,
+// one optional sign, then digits up to the first other byte. At most six
+// digits fit, so it cannot overflow.
+std::int32_t LinkNumber(const char* name, std::size_t length)
+{
+    std::size_t i = 3;
+    while (i < length && (name[i] == ' ' || (name[i] >= '\t' && name[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < length && (name[i] == '+' || name[i] == '-'))
+        negative = name[i++] == '-';
+    std::int32_t number = 0;
+    for (; i < length && name[i] >= '0' && name[i] <= '9'; ++i)
+        number = number * 10 + (name[i] - '0');
+    return negative ? -number : number;
+}
+
+// The count and stored offset that lie one after the other at `position`.
+bool ReadCountAndOffset(OptInputStream& in, std::int64_t position, std::int32_t& count,
+                        std::int32_t& offset)
+{
+    in.Seek(position);
+    return in.ReadInt32(count) && in.ReadInt32(offset);
+}
+
+bool IsBranchKind(std::int32_t kind)
+{
+    return kind <= 0 || kind == COptReader::kListNode || kind == COptReader::kChoiceNode;
+}
+
+} // namespace
+
+bool COptReader::Read(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open())
+        return false;
+    ReadFrom(file);
+    return true; // a failure to close is of no concern to a reader
+}
+
+void COptReader::ReadFrom(std::istream& stream)
+{
+    OptInputStream in(stream);
+    std::int32_t address = 0;
+    in.Seek(8);
+    if (!in.ReadInt32(address))
+        return;
+    m_nBase = Wrap(std::int64_t{address} - 8);
+    std::int32_t count = 0;
+    std::int32_t arrayOffset = 0;
+    if (!ReadCountAndOffset(in, 14, count, arrayOffset))
+        return;
+    in.Seek(ToPosition(arrayOffset));
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t stored = 0;
+        if (!in.ReadInt32(stored) || !in.Charge(sizeof(OptMesh)) ||
+            !AddNode(m_nodes, stored, nullptr, i, in))
+            break;
+        m_meshes.emplace_back();
+    }
+    for (OptNode& node : m_nodes) {
+        Visit(node, 0, in);
+        Walk(node, 0, in);
+    }
+    ReadTextures(in);
+}
+
+std::int32_t COptReader::ToPosition(std::int32_t stored) const
+{
+    return Wrap(std::int64_t{stored} - m_nBase);
+}
+
+bool COptReader::AddNode(std::vector<OptNode>& list, std::int32_t stored, OptNode* parent,
+                         std::int32_t mesh, OptInputStream& in)
+{
+    if (!in.Charge(sizeof(OptNode)))
+        return false;
+    OptNode& node = list.emplace_back();
+    node.position = ToPosition(stored);
+    node.parent = parent;
+    node.owner = this;
+    node.mesh = mesh;
+    node.index = static_cast<std::int32_t>(list.size() - 1);
+    return true;
+}
+
+void COptReader::Walk(OptNode& node, int depth, OptInputStream& in)
+{
+    for (OptNode& child : node.children) {
+        Visit(child, depth + 1, in);
+        Walk(child, depth + 1, in);
+    }
+}
+
+bool COptReader::IsOnPath(const OptNode& node) const
+{
+    for (const OptNode* above = node.parent; above != nullptr; above = above->parent)
+        if (above->position == node.position)
+            return true;
+    return false;
+}
+
+void COptReader::Visit(OptNode& node, int depth, OptInputStream& in)
+{
+    if (node.position < 0) {
+        node.kind = OptNode::kAbsent;
+        node.position = 0;
+        return;
+    }
+    in.Seek(std::int64_t{node.position} + 4);
+    if (!in.ReadInt32(node.kind)) {
+        node.kind = OptNode::kAbsent; // nothing is there to read
+        return;
+    }
+    if (IsBranchKind(node.kind)) {
+        if (depth < kMaxDepth && !IsOnPath(node))
+            ReadChildren(node, in);
+        return;
+    }
+    OptMesh& mesh = m_meshes[static_cast<std::size_t>(node.mesh)];
+    switch (node.kind) {
+    case kVertexBlock:
+        ReadEntries(node, mesh.vertices, in);
+        break;
+    case kNormalBlock:
+        ReadEntries(node, mesh.normals, in);
+        break;
+    case kTexCoordBlock:
+        ReadEntries(node, mesh.texCoords, in);
+        break;
+    case kTextureLink:
+        ReadTextureLink(node, in);
+        break;
+    case kTextureNode:
+        ReadTextureNode(node, in);
+        break;
+    case kFaceBlock:
+        ReadFaceBlock(node, in);
+        break;
+    default:
+        break; // kind 22 and unknown kinds hold nothing the reader wants
+    }
+}
+
+void COptReader::ReadChildren(OptNode& node, OptInputStream& in)
+{
+    std::int32_t count = 0;
+    std::int32_t arrayOffset = 0;
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 8, count, arrayOffset))
+        return;
+    in.Seek(ToPosition(arrayOffset));
+    for (std::int32_t j = 0; j < count; ++j) {
+        std::int32_t stored = 0;
+        if (!in.ReadInt32(stored) || !AddNode(node.children, stored, &node, node.mesh, in))
+            break;
+    }
+}
+
+template <std::size_t N>
+void COptReader::ReadEntries(const OptNode& node,
+                             std::vector<std::array<std::uint32_t, N>>& entries, OptInputStream& in)
+{
+    std::int32_t count = 0;
+    std::int32_t dataOffset = 0;
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
+        return;
+    in.Seek(ToPosition(dataOffset));
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::array<std::uint32_t, N> entry{};
+        for (std::uint32_t& value : entry)
+            if (!in.ReadUInt32(value))
+                return;
+        if (!in.Charge(sizeof entry))
+            return;
+        entries.push_back(entry);
+    }
+}
+
+void COptReader::ReadTextureLink(OptNode& node, OptInputStream& in)
+{
+    std::int32_t nameOffset = 0;
+    in.Seek(std::int64_t{node.position} + 20);
+    if (!in.ReadInt32(nameOffset))
+        return;
+    char name[OptTexture::kNameBytes];
+    in.Seek(ToPosition(nameOffset));
+    if (in.ReadExactly(name, sizeof name))
+        node.texture = LinkNumber(name, sizeof name);
+}
+
+void COptReader::ReadTextureNode(OptNode& node, OptInputStream& in)
+{
+    std::uint8_t header[24];
+    char name[OptTexture::kNameBytes];
+    std::uint8_t textureHeader[24];
+    in.Seek(node.position);
+    if (!in.ReadExactly(header, sizeof header))
+        return;
+    in.Seek(ToPosition(Int32At(header)));
+    if (!in.ReadExactly(name, sizeof name))
+        return;
+    const std::int32_t dataPos = ToPosition(Int32At(header + 20));
+    in.Seek(dataPos);
+    if (!in.ReadExactly(textureHeader, sizeof textureHeader) || !in.Charge(sizeof(OptTexture)))
+        return;
+    OptTexture& texture = m_textures.emplace_back();
+    texture.name.assign(name, strnlen(name, sizeof name));
+    texture.pixelPos = Wrap(std::int64_t{dataPos} + 24);
+    texture.palettePos = ToPosition(Int32At(textureHeader));
+    texture.pixelSize = Int32At(textureHeader + 8);
+    texture.headerValue16 = Int32At(textureHeader + 16);
+    texture.headerValue20 = Int32At(textureHeader + 20);
+    node.texture = static_cast<std::int32_t>(m_textures.size() - 1);
+}
+
+std::int32_t COptReader::FaceBlockTexture(const OptNode& node)
+{
+    // A top-level face block has no siblings to take a texture from.
+    if (node.index == 0 || node.parent == nullptr)
+        return -1;
+    const OptNode& sibling = node.parent->children[static_cast<std::size_t>(node.index - 1)];
+    switch (sibling.kind) {
+    case kTextureLink:
+    case kTextureNode:
+        return sibling.texture;
+    case kChoiceNode: {
+        const std::size_t choices = sibling.children.size();
+        if (choices == 0)
+            return -1; // lowering would name no child
+        // A negative choice counts as too large.
+        if (static_cast<std::uint32_t>(m_nChoice) >= choices)
+            m_nChoice = static_cast<std::int32_t>(choices - 1);
+        return sibling.children[static_cast<std::size_t>(m_nChoice)].texture;
+    }
+    default:
+        return -1;
+    }
+}
+
+void COptReader::ReadFaceBlock(const OptNode& node, OptInputStream& in)
+{
+    constexpr std::size_t kFaceBytes = 64;
+    const std::int32_t texture = FaceBlockTexture(node);
+    const std::int32_t level = node.parent != nullptr ? node.parent->index : 0;
+    std::int32_t count = 0;
+    std::int32_t dataOffset = 0;
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
+        return;
+    const std::int32_t dataPos = Wrap(std::int64_t{dataOffset} + 4 - m_nBase);
+    std::vector<OptFace>& faces = m_meshes[static_cast<std::size_t>(node.mesh)].faces;
+    const std::size_t first = faces.size();
+    in.Seek(dataPos);
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::uint8_t entry[kFaceBytes];
+        if (!in.ReadExactly(entry, sizeof entry) || !in.Charge(sizeof(OptFace)))
+            break;
+        OptFace& face = faces.emplace_back();
+        for (std::size_t k = 0; k < 4; ++k)
+            face.vertexIndex[k] = Int32At(entry + 4 * k);
+        for (std::size_t k = 0; k < 12; ++k)
+            face.extraIndex[k] = Int32At(entry + 16 + 4 * k);
+        face.cornerCount = face.vertexIndex[3] == -1 ? 3 : 4;
+        face.level = level;
+        face.texture = texture;
+        if (level + 1 > m_nLevelCount)
+            m_nLevelCount = level + 1;
+    }
+    // The normals follow all the faces the block declares, one per face.
+    in.Seek(std::int64_t{dataPos} + std::int64_t{kFaceBytes} * count);
+    for (std::size_t i = first; i < faces.size(); ++i)
+        for (std::uint32_t& value : faces[i].normal)
+            if (!in.ReadUInt32(value))
+                return;
+}
+
+void COptReader::ReadTextures(OptInputStream& in)
+{
+    for (OptTexture& texture : m_textures) {
+        std::uint8_t colors[2 * OptTexture::kPaletteEntries];
+        in.Seek(std::int64_t{texture.palettePos} + m_nPaletteBias);
+        const std::size_t read = in.Read(colors, sizeof colors);
+        for (std::size_t j = 0; j < read / 2; ++j)
+            texture.palette[j] = ConvertOptColor(colors + 2 * j);
+        // A count that the file cannot hold allocates nothing.
+        const std::int64_t pixelEnd = std::int64_t{texture.pixelPos} + texture.pixelSize;
+        if (texture.pixelPos < 0 || texture.pixelSize <= 0 || pixelEnd > in.Length() ||
+            !in.Charge(static_cast<std::uint64_t>(texture.pixelSize)))
+            continue;
+        texture.pixels.resize(static_cast<std::size_t>(texture.pixelSize));
+        in.Seek(texture.pixelPos);
+        if (!in.ReadExactly(texture.pixels.data(), texture.pixels.size()))
+            texture.pixels.clear();
+    }
+}

@@ -1,0 +1,124 @@
+#include "framework/qt/QtUserInterface.h"
+#include "tests/support/ModalDialog.h"
+#include "tests/support/TempFolder.h"
+
+#include <QAbstractButton>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using Button = QMessageBox::StandardButton;
+
+TEST(QtUserInterfaceTest, MessageBoxTypesGiveButtonsIconAndAnswers)
+{
+    struct Row {
+        unsigned type;
+        QMessageBox::StandardButtons buttons;
+        Button defaultButton;
+        QMessageBox::Icon icon;
+    };
+    const Row rows[] = {
+        {MB_OK, Button::Ok, Button::Ok, QMessageBox::NoIcon},
+        {MB_OK | MB_ICONSTOP, Button::Ok, Button::Ok, QMessageBox::Critical},
+        {MB_OKCANCEL | MB_ICONINFORMATION, Button::Ok | Button::Cancel, Button::Ok,
+         QMessageBox::Information},
+        {MB_YESNO | MB_ICONQUESTION, Button::Yes | Button::No, Button::Yes, QMessageBox::Question},
+        {MB_YESNOCANCEL | MB_ICONEXCLAMATION, Button::Yes | Button::No | Button::Cancel,
+         Button::Yes, QMessageBox::Warning},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.type);
+        EXPECT_EQ(QtUserInterface::ButtonsFor(row.type), row.buttons);
+        EXPECT_EQ(QtUserInterface::DefaultButtonFor(row.type), row.defaultButton);
+        EXPECT_EQ(QtUserInterface::IconFor(row.type), row.icon);
+    }
+    const std::tuple<Button, unsigned, int> answers[] = {
+        {Button::Ok, MB_OK, IDOK},          {Button::Cancel, MB_OKCANCEL, IDCANCEL},
+        {Button::Yes, MB_YESNO, IDYES},     {Button::No, MB_YESNOCANCEL, IDNO},
+        {Button::NoButton, MB_YESNO, IDNO}, {Button::NoButton, MB_YESNOCANCEL, IDCANCEL},
+        {Button::Cancel, MB_YESNO, IDNO},   {Button::NoButton, MB_OK, IDOK},
+    };
+    for (const auto& [button, type, answer] : answers)
+        EXPECT_EQ(QtUserInterface::AnswerFor(button, type), answer) << button << " " << type;
+}
+
+TEST(QtUserInterfaceTest, FiltersBecomeQtNameFilters)
+{
+    const std::pair<const char*, QStringList> rows[] = {
+        {"Jedi Knight Palette Files (*.cmp)|*.cmp||", {"Jedi Knight Palette Files (*.cmp)"}},
+        {"Dark Forces Palette (*.pal)|*.pal|All Files (*.*)|*.*||",
+         {"Dark Forces Palette (*.pal)", "All Files (*)"}},
+        {"Pictures|*.bmp; *.png||", {"Pictures (*.bmp *.png)"}},
+        {"", {}},
+    };
+    for (const auto& [filter, expected] : rows)
+        EXPECT_EQ(QtUserInterface::NameFilters(filter), expected) << filter;
+}
+
+class QtUserInterfaceDialogTest : public ::testing::Test {
+protected:
+    QtUserInterface ui;
+};
+
+TEST_F(QtUserInterfaceDialogTest, MessageBoxAnswersWithTheButtonClicked)
+{
+    QString text;
+    WhenModal("QMessageBox", [&](QWidget* dialog) {
+        auto* box = static_cast<QMessageBox*>(dialog);
+        text = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ui.ShowMessageBox("Save changes to JKCMP1?", MB_YESNOCANCEL | MB_ICONEXCLAMATION),
+              IDNO);
+    EXPECT_EQ(text, "Save changes to JKCMP1?");
+}
+
+TEST_F(QtUserInterfaceDialogTest, ColourChooserOpensOnTheColourAndGivesTheChoice)
+{
+    QColor initial;
+    WhenModal("QColorDialog", [&](QWidget* dialog) {
+        auto* chooser = static_cast<QColorDialog*>(dialog);
+        initial = chooser->currentColor();
+        chooser->setCurrentColor(QColor(10, 20, 30));
+        chooser->accept();
+    });
+    ColorRef color = 0x00030201;
+    EXPECT_EQ(ui.PickColor(color, CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR), IDOK);
+    EXPECT_EQ(initial, QColor(1, 2, 3));
+    EXPECT_EQ(color, 0x001E140Au);
+}
+
+TEST_F(QtUserInterfaceDialogTest, SaveChooserAddsTheExtensionAndConfirmsAnOverwrite)
+{
+    TempFolder folder;
+    std::ofstream(folder / "gray.cmp") << "CMP ";
+    bool confirmed = false;
+    WhenModal("QFileDialog", [&](QWidget* dialog) {
+        WhenModal("QMessageBox", [&](QWidget* box) {
+            confirmed = true;
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText("gray");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    FileDialogRequest request;
+    request.openFileDialog = false;
+    request.defaultExtension = "cmp";
+    request.initialFileName = folder / "new.cmp";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.filter = "Jedi Knight Palette Files (*.cmp)|*.cmp||";
+    std::string path;
+    EXPECT_EQ(ui.PickFile(request, path), IDOK);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(path, folder / "gray.cmp");
+}
+
+} // namespace

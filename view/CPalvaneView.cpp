@@ -1,0 +1,287 @@
+#include "view/CPalvaneView.h"
+
+#include "document/CPalvaneDoc.h"
+#include "document/CellText.h"
+#include "document/GridLayout.h"
+#include "document/SelectionClick.h"
+#include "framework/CColorDialog.h"
+#include "framework/MessagePane.h"
+#include "view/CMemDC.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+namespace {
+
+QColor ToQColor(const ColorTriple& color)
+{
+    return QColor(color.red, color.green, color.blue);
+}
+
+// A Windows-style push-button frame around a cell, two rings deep: raised it
+// is light at the top and left and dark at the bottom and right, pressed the
+// other way round. The inner ring's top and left lines are left out: the
+// cell's fill always covers them.
+void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
+                         const QPalette& palette)
+{
+    const int x = frame.x();
+    const int y = frame.y();
+    const int w = frame.width();
+    const int h = frame.height();
+    if (w < 2 || h < 2)
+        return;
+    const QColor light = palette.color(QPalette::Light);
+    const QColor shadow = palette.color(QPalette::Shadow);
+    const QColor face = palette.color(QPalette::Button);
+    const QColor dark = palette.color(QPalette::Dark);
+    const QColor& outerTopLeft = pressed ? shadow : light;
+    const QColor& outerBottomRight = pressed ? light : shadow;
+    const QColor& innerBottomRight = pressed ? face : dark;
+
+    painter.fillRect(x, y, 1, h - 1, outerTopLeft);
+    painter.fillRect(x, y, w - 1, 1, outerTopLeft);
+    painter.fillRect(x, y + h - 1, w, 1, outerBottomRight);
+    painter.fillRect(x + w - 1, y, 1, h, outerBottomRight);
+    if (w < 4 || h < 4)
+        return;
+    painter.fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
+    painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
+}
+
+GridRect ToGridRect(const QRect& area)
+{
+    return GridRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+}
+
+} // namespace
+
+CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
+    : QWidget(parent), m_pDocument(document)
+{
+    // The drawing pass paints every pixel itself, background included.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    m_pDocument->AddView(this);
+}
+
+CPalvaneView::~CPalvaneView()
+{
+    m_pDocument->RemoveView(this);
+}
+
+void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t, void*)
+{
+    update();
+}
+
+void CPalvaneView::OnDraw(QPainter* pDC, bool printing, const QRect& clipBox)
+{
+    QRect area;
+    if (printing) {
+        m_nGap = GridLayout::kPrintGap;
+        area = clipBox;
+    } else {
+        m_nGap = GridLayout::kScreenGap;
+        area = rect();
+    }
+    CMemDC dc(pDC, printing, clipBox);
+    DrawGrid(dc, area);
+}
+
+void CPalvaneView::DrawGrid(CMemDC& dc, const QRect& area)
+{
+    const GridLayout layout(ToGridRect(area), m_nGap);
+    QPainter& painter = *dc;
+    painter.save();
+    if (dc.IsPrinting()) {
+        DrawCells(painter, layout, 0, GridLayout::kCells, true);
+    } else if (!DrawScreenByRows(dc, area, layout)) {
+        painter.fillRect(area, palette().color(QPalette::Button));
+        DrawCells(painter, layout, 0, GridLayout::kCells, false);
+    }
+    painter.restore();
+    m_nCellWidth = layout.CellWidth();
+    m_nCellHeight = layout.CellHeight();
+}
+
+bool CPalvaneView::DrawScreenByRows(CMemDC& dc, const QRect& area, const GridLayout& layout)
+{
+    if (layout.CellWidth() < 2 || layout.CellHeight() < 2 || !dc.CanRepeatRows(area))
+        return false;
+    QPainter& painter = *dc;
+    const QColor face = palette().color(QPalette::Button);
+    int top = area.top();
+    for (int first = 0; first < GridLayout::kCells; first += GridLayout::kColumns) {
+        // Across a row of cells, every pixel row from the cells' top to the
+        // row above their frames' inner bottom edge is the same: the rows
+        // down to the first of them and the last two are drawn, the others
+        // copied.
+        const GridRect cell = layout.CellRect(first);
+        for (const QRect part : {QRect(area.left(), top, area.width(), cell.top + 1 - top),
+                                 QRect(area.left(), cell.bottom - 1, area.width(), 2)}) {
+            painter.setClipRect(part);
+            painter.fillRect(part, face);
+            DrawCells(painter, layout, first, first + GridLayout::kColumns, false);
+        }
+        dc.RepeatRow(cell.top, cell.top + 1, cell.bottom - 1);
+        top = cell.bottom + 1;
+    }
+    painter.setClipping(false);
+    painter.fillRect(QRect(area.left(), top, area.width(), area.bottom() + 1 - top), face);
+    return true;
+}
+
+void CPalvaneView::DrawCells(QPainter& painter, const GridLayout& layout, int first, int end,
+                             bool printing)
+{
+    const CPalvaneDoc& document = *m_pDocument;
+    const int labelAscent = printing ? painter.fontMetrics().ascent() : 0;
+    for (int i = first; i < end; ++i) {
+        const GridRect cell = layout.CellRect(i);
+        const ColorTriple& color = document.m_palette[static_cast<std::size_t>(i)];
+        if (!printing) {
+            const bool selected = document.m_nSelStart <= i && i <= document.m_nSelEnd;
+            DrawPushButtonFrame(painter,
+                                QRect(cell.left - 1, cell.top - 1, cell.right - cell.left + 2,
+                                      cell.bottom - cell.top + 2),
+                                selected, palette());
+        }
+        // The fill leaves the cell's last column and row to the frame's
+        // inner edge.
+        if (cell.right - cell.left > 1 && cell.bottom - cell.top > 1)
+            painter.fillRect(cell.left, cell.top, cell.right - cell.left - 1,
+                             cell.bottom - cell.top - 1, ToQColor(color));
+        if (printing) {
+            painter.setPen(CellLabelIsBlack(color) ? Qt::black : Qt::white);
+            painter.drawText(QPoint(cell.left, cell.top + labelAscent),
+                             QString::fromStdString(CellLabel(i)));
+        }
+    }
+}
+
+void CPalvaneView::OnPrint(QPainter* pDC)
+{
+    const QRect clipBox = pDC->hasClipping()
+                              ? pDC->clipBoundingRect().toAlignedRect()
+                              : QRect(0, 0, pDC->device()->width(), pDC->device()->height());
+    OnDraw(pDC, true, clipBox);
+}
+
+bool CPalvaneView::OnPreparePrinting(QPrinter& printer, bool askUser)
+{
+    if (!askUser) {
+        const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+        if (!defaultPrinter.isNull()) {
+            printer.setPrinterName(defaultPrinter.printerName());
+            return printer.isValid();
+        }
+    }
+    QPrintDialog dialog(&printer, this);
+    return dialog.exec() == QDialog::Accepted && printer.isValid();
+}
+
+void CPalvaneView::OnFilePrint()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (OnPreparePrinting(printer, true))
+        PrintJob(printer);
+}
+
+void CPalvaneView::OnFilePrintDirect()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (OnPreparePrinting(printer, false))
+        PrintJob(printer);
+}
+
+void CPalvaneView::OnFilePrintPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (OnPreparePrinting(printer, false))
+        PrintPreview(printer);
+}
+
+bool CPalvaneView::PrintJob(QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    OnBeginPrinting(&painter, printer);
+    OnPrint(&painter);
+    OnEndPrinting(&painter, printer);
+    painter.end();
+    return true;
+}
+
+void CPalvaneView::PrintPreview(QPrinter& printer)
+{
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* page) { PrintJob(*page); });
+    preview.exec();
+}
+
+void CPalvaneView::OnMouseMove(const QPoint& point)
+{
+    m_nHotCell =
+        GridLayout::HitTest(point.x(), point.y(), m_nGap, m_nCellWidth, m_nCellHeight, m_nHotCell);
+    if (MessagePane* pane = AfxGetMessagePane())
+        pane->SetMessageText(CellStatusText(
+            m_nHotCell, m_pDocument->m_palette[static_cast<std::size_t>(m_nHotCell)]));
+}
+
+void CPalvaneView::OnLButtonDown(bool shift)
+{
+    if (ApplySelectionClick(*m_pDocument, m_nHotCell, shift))
+        update();
+}
+
+void CPalvaneView::OnLButtonDblClk()
+{
+    ColorTriple& entry = m_pDocument->m_palette[static_cast<std::size_t>(m_nHotCell)];
+    CColorDialog dialog(entry.ToColorRef(), CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR);
+    if (dialog.DoModal() != IDOK)
+        return;
+    entry = ColorTriple::FromColorRef(dialog.GetColor());
+    m_pDocument->NotifyPaletteChanged();
+}
+
+void CPalvaneView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    OnDraw(&painter, false, event->rect());
+}
+
+void CPalvaneView::resizeEvent(QResizeEvent*)
+{
+    // Every size lays the grid out anew.
+    update();
+}
+
+void CPalvaneView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF position = event->position();
+    OnMouseMove(QPoint(static_cast<int>(std::floor(position.x())),
+                       static_cast<int>(std::floor(position.y()))));
+}
+
+void CPalvaneView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void CPalvaneView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDblClk();
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "framework/DocumentView.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+class CMemDC;
+class GridLayout;
+class CPalvaneDoc;
+class QPainter;
+class QPrinter;
+
+// Shows one document's palette as a 16 by 16 grid of cells that fills the
+// view: raised buttons with the selected run pressed on screen, flat cells
+// labelled with their hexadecimal index on paper. The pointer picks the hot
+// cell; clicks select, a double-click edits a colour.
+class CPalvaneView : public QWidget, public DocumentView {
+    Q_OBJECT
+
+public:
+    // Attaches the view to `document` (not owned), which must outlive it.
+    explicit CPalvaneView(CPalvaneDoc* document, QWidget* parent = nullptr);
+    ~CPalvaneView() override;
+
+    CPalvaneDoc* GetDocument() const { return m_pDocument; }
+
+    // The layout of the last drawing pass, on screen or on paper, and the
+    // cell last under the pointer.
+    std::int32_t Gap() const { return m_nGap; }
+    std::int32_t CellWidth() const { return m_nCellWidth; }
+    std::int32_t CellHeight() const { return m_nCellHeight; }
+    std::int32_t HotCell() const { return m_nHotCell; }
+
+    // The document changed: the whole view is redrawn.
+    void OnUpdate(DocumentView* sender, std::intptr_t hint, void* hintObject) override;
+
+    // Draws the grid with `pDC`: on screen over the client area, of which
+    // `clipBox` needs repainting, or when printing over `clipBox`, the page.
+    void OnDraw(QPainter* pDC, bool printing, const QRect& clipBox);
+    // Draws the printed page with `pDC`, a painter on a printer.
+    void OnPrint(QPainter* pDC);
+
+    // Print asks with the print dialog; direct printing and the preview take
+    // the default printer and ask only when there is none.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+    // Prints the one page on `printer`. False when no page could be started.
+    bool PrintJob(QPrinter& printer);
+    // Shows the page as `printer` would print it.
+    void PrintPreview(QPrinter& printer);
+
+    void OnMouseMove(const QPoint& point);
+    void OnLButtonDown(bool shift);
+    void OnLButtonDblClk();
+
+protected:
+    bool OnPreparePrinting(QPrinter& printer, bool askUser);
+    // Nothing to set up or release around a print job: every drawing object
+    // lives within one drawing pass.
+    virtual void OnBeginPrinting(QPainter*, QPrinter&) {}
+    virtual void OnEndPrinting(QPainter*, QPrinter&) {}
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void DrawGrid(CMemDC& dc, const QRect& area);
+    // The screen's grid with its background, drawing each run of identical
+    // pixel rows once. False, having drawn nothing, where rows cannot be
+    // copied.
+    bool DrawScreenByRows(CMemDC& dc, const QRect& area, const GridLayout& layout);
+    void DrawCells(QPainter& painter, const GridLayout& layout, int first, int end, bool printing);
+
+    CPalvaneDoc* m_pDocument;
+    std::int32_t m_nGap = 1;
+    // Clicks use the hot cell before the pointer has moved, so it starts at
+    // a valid index.
+    std::int32_t m_nHotCell = 0;
+    std::int32_t m_nCellWidth = 1;
+    std::int32_t m_nCellHeight = 1;
+};
