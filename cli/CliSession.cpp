@@ -94,7 +94,8 @@ bool CliSession::RunStep(const CliStep& step)
     case CliStep::Kind::save:
         return m_document->DoSave(step.file);
     case CliStep::Kind::dump:
-        m_out << DocumentToJson(*m_document) << '\n';
+        // Flushed at once: a later --save to standard output comes after it.
+        m_out << DocumentToJson(*m_document) << '\n' << std::flush;
         return true;
     case CliStep::Kind::importOpt:
         return RunImportOptStep(*m_document, m_ui, step);

@@ -1,11 +1,28 @@
+#include "cli/CheckedOutput.h"
 #include "cli/CliSession.h"
+#include "framework/CFileException.h"
+#include "framework/PlatformFile.h"
 
 #include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return RunPalvaneCli(arguments, std::cout, std::cerr);
+    platform_file::PrepareProcessForSaving();
+    const std::vector<std::string> arguments = platform_file::ProgramArguments(argc, argv);
+    constexpr int kStandardOutput = 1;
+    CheckedOutput buffer(kStandardOutput);
+    std::ostream out(&buffer);
+    int status = RunPalvaneCli(arguments, out, std::cerr);
+    if (const int error = buffer.Finish(); error != 0) {
+        std::cerr << "palvane-cli: "
+                  << CFileException::MessageFor(CFileException::ErrnoToCause(error),
+                                                "standard output")
+                  << '\n';
+        if (status == 0)
+            status = 1;
+    }
+    return status;
 }

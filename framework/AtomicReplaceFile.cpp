@@ -1,27 +1,6 @@
 #include "framework/AtomicReplaceFile.h"
 
-#include "framework/PlatformFile.h"
-
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <random>
-
-namespace {
-
-std::string TemporaryNameBeside(const std::string& target)
-{
-    static std::atomic<unsigned> s_counter{0};
-    static const unsigned s_seed = std::random_device{}();
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x%04x.tmp", s_seed, ++s_counter & 0xFFFFu);
-    std::string result = platform_file::FolderOf(target);
-    if (!result.empty())
-        result += '/';
-    return result + '.' + platform_file::FileNameOf(target) + suffix;
-}
-
-} // namespace
 
 AtomicReplaceFile::~AtomicReplaceFile()
 {
@@ -32,65 +11,75 @@ bool AtomicReplaceFile::Open(const std::string& path, unsigned, CFileException* 
 {
     Abort();
     m_strFileName = path;
-    m_strTarget = platform_file::ResolveLinks(path);
     auto fail = [&](int osError) {
         if (error != nullptr)
             *error = CFileException(CFileException::ErrnoToCause(osError, true), osError, path);
         return false;
     };
-    if (path.empty())
-        return fail(ENOENT);
-    if (platform_file::IsDirectory(m_strTarget))
+    platform_file::SaveTarget target;
+    if (platform_file::FindSaveTarget(path, target) != 0)
+        return fail(errno);
+    switch (target.kind) {
+    case platform_file::NodeKind::directory:
         return fail(EISDIR);
-    // Replacing by rename would get past a write-protected file; refuse as
-    // writing into it would.
-    if (platform_file::IsReadOnly(m_strTarget))
+    case platform_file::NodeKind::other:
         return fail(EACCES);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = TemporaryNameBeside(m_strTarget);
-        const int handle = platform_file::CreateExclusive(candidate);
-        if (handle >= 0) {
-            m_hFile = handle;
-            m_strTempPath = candidate;
-            platform_file::CopyPermissions(handle, m_strTarget);
-            return true;
-        }
-        if (errno != EEXIST)
+    case platform_file::NodeKind::stream:
+        // Replacing a device or a pipe by a file would lose what it is for.
+        m_hFile = platform_file::OpenStream(target);
+        if (m_hFile < 0)
             return fail(errno);
+        m_bWriteThrough = true;
+        return true;
+    case platform_file::NodeKind::regular:
+        // Replacing by rename would get past a write-protected file; refuse
+        // as writing into it would.
+        if (platform_file::IsReadOnly(target.path))
+            return fail(EACCES);
+        break;
+    case platform_file::NodeKind::absent:
+        break;
     }
-    return fail(EEXIST);
+    m_strTarget = target.path;
+    platform_file::RemoveLeftovers(platform_file::FolderOf(m_strTarget));
+    if (platform_file::CreateTemporaryFor(m_strTarget, m_hFile, m_temporary) != 0) {
+        m_hFile = -1;
+        return fail(errno);
+    }
+    return true;
 }
 
 void AtomicReplaceFile::Close()
 {
     if (!IsOpen())
         return;
+    if (m_bWriteThrough) {
+        m_bWriteThrough = false;
+        CFile::Close();
+        return;
+    }
     try {
         CFile::Flush();
-        CFile::Close();
     } catch (...) {
         Abort();
         throw;
     }
-    if (platform_file::RenameOver(m_strTempPath, m_strTarget) != 0) {
+    const int handle = m_hFile;
+    m_hFile = -1;
+    if (platform_file::ReplaceWithTemporary(handle, m_temporary, m_strTarget) != 0) {
         const int osError = errno;
-        DiscardTemporary();
+        platform_file::DiscardTemporary(-1, m_temporary);
         CFileException::ThrowErrno(osError, m_strFileName, true);
     }
-    m_strTempPath.clear();
-    platform_file::SyncFolder(platform_file::FolderOf(m_strTarget));
 }
 
 void AtomicReplaceFile::Abort()
 {
-    CFile::Abort();
-    DiscardTemporary();
-}
-
-void AtomicReplaceFile::DiscardTemporary()
-{
-    if (!m_strTempPath.empty()) {
-        platform_file::Remove(m_strTempPath);
-        m_strTempPath.clear();
+    if (m_bWriteThrough) {
+        m_bWriteThrough = false;
+        CFile::Abort();
+        return;
     }
+    platform_file::DiscardTemporary(m_hFile, m_temporary);
+    m_hFile = -1;
 }

@@ -12,6 +12,7 @@
 #include "res/CommandIds.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -78,9 +79,14 @@ bool CDocument::OnOpenDocument(const std::string& path)
     SetModifiedFlag(true); // stays set if the load fails half way
     try {
         CWaitCursor wait;
-        CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
+        // Whether the file is empty is decided by reading it: some files
+        // (those under /proc) report a size of 0 and yet have contents.
+        std::uint8_t first = 0;
+        if (file.Read(&first, 1) != 0) {
+            file.Seek(0, CFile::begin);
+            CArchive archive(&file, CArchive::load);
             Serialize(archive);
+        }
         file.Close();
     } catch (...) {
         const std::exception_ptr error = std::current_exception();

@@ -1,31 +1,44 @@
 #include "framework/PlatformFile.h"
 
-#include "framework/CFile.h"
+#include "framework/Utf8Path.h"
 
-#include <cerrno>
-#include <climits>
-#include <filesystem>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <system_error>
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <fcntl.h>
-#include <io.h>
-#include <share.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace platform_file {
 
 namespace {
+
+// A temporary file is ".NAME.palvane-XXXXXXXXXXXXXXXX.tmp": hidden beside its
+// target, and marked so that a later save can tell a dead save's leftover
+// from a file of the user's.
+constexpr char kMarker[] = ".palvane-";
+constexpr char kSuffix[] = ".tmp";
+constexpr std::size_t kRandomDigits = 16;
+constexpr std::size_t kFixedLength =
+    1 + (sizeof kMarker - 1) + kRandomDigits + (sizeof kSuffix - 1);
+
+std::uint64_t NextRandom()
+{
+    static std::atomic<std::uint64_t> s_counter{0};
+    thread_local std::mt19937_64 t_generator{
+        (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^
+        static_cast<std::uint64_t>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count())};
+    return t_generator() ^ (++s_counter * 0x9E3779B97F4A7C15u);
+}
+
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
 
 std::filesystem::path ToPath(const std::string& utf8)
 {
@@ -38,245 +51,37 @@ std::string FromPath(const std::filesystem::path& path)
     return std::string(text.begin(), text.end());
 }
 
-} // namespace
-
-#ifdef _WIN32
-
-namespace {
-
-int ShareMode(unsigned flags)
+std::string TemporaryNameFor(const std::string& target, std::size_t nameMax)
 {
-    switch (flags & 0x70) {
-    case CFile::shareExclusive:
-        return _SH_DENYRW;
-    case CFile::shareDenyWrite:
-        return _SH_DENYWR;
-    case CFile::shareDenyRead:
-        return _SH_DENYRD;
-    default:
-        return _SH_DENYNO;
+    std::string name = FileNameOf(target);
+    const std::size_t room = nameMax > kFixedLength ? nameMax - kFixedLength : 0;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && IsContinuationByte(name[cut]))
+            --cut; // never split a character
+        name.resize(cut);
     }
+    char digits[kRandomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(NextRandom()));
+    const std::string file = '.' + name + kMarker + digits + kSuffix;
+    const std::string folder = FolderOf(target);
+    return folder.empty() ? file : FromPath(ToPath(folder) / ToPath(file));
 }
 
-int RejectIfNotRegular(int handle)
+bool IsTemporaryName(const std::string& name)
 {
-    struct _stat64 status;
-    if (_fstat64(handle, &status) != 0)
-        return handle;
-    if ((status.st_mode & _S_IFREG) == 0) {
-        _close(handle);
-        errno = (status.st_mode & _S_IFDIR) != 0 ? EISDIR : EACCES;
-        return -1;
-    }
-    return handle;
-}
-
-} // namespace
-
-int OpenRegular(const std::string& path, unsigned flags)
-{
-    int mode = _O_BINARY | _O_NOINHERIT;
-    switch (flags & 3) {
-    case CFile::modeWrite:
-        mode |= _O_WRONLY;
-        break;
-    case CFile::modeReadWrite:
-        mode |= _O_RDWR;
-        break;
-    default:
-        mode |= _O_RDONLY;
-        break;
-    }
-    if ((flags & CFile::modeCreate) != 0)
-        mode |= _O_CREAT | ((flags & CFile::modeNoTruncate) != 0 ? 0 : _O_TRUNC);
-    int handle = -1;
-    const errno_t error =
-        _wsopen_s(&handle, ToPath(path).c_str(), mode, ShareMode(flags), _S_IREAD | _S_IWRITE);
-    if (error != 0) {
-        errno = error;
-        return -1;
-    }
-    return RejectIfNotRegular(handle);
-}
-
-int CreateExclusive(const std::string& path)
-{
-    int handle = -1;
-    const errno_t error = _wsopen_s(&handle, ToPath(path).c_str(),
-                                    _O_BINARY | _O_NOINHERIT | _O_WRONLY | _O_CREAT | _O_EXCL,
-                                    _SH_DENYRW, _S_IREAD | _S_IWRITE);
-    if (error != 0) {
-        errno = error;
-        return -1;
-    }
-    return handle;
-}
-
-long long Read(int handle, void* buffer, std::size_t count)
-{
-    return _read(handle, buffer, static_cast<unsigned>(count > INT_MAX ? INT_MAX : count));
-}
-
-long long Write(int handle, const void* buffer, std::size_t count)
-{
-    return _write(handle, buffer, static_cast<unsigned>(count > INT_MAX ? INT_MAX : count));
-}
-
-long long Seek(int handle, long long offset, int origin)
-{
-    return _lseeki64(handle, offset, origin);
-}
-
-long long Length(int handle)
-{
-    return _filelengthi64(handle);
-}
-
-int Sync(int handle)
-{
-    return _commit(handle);
-}
-
-int Close(int handle)
-{
-    return _close(handle);
-}
-
-void CopyPermissions(int, const std::string&) {}
-
-int RenameOver(const std::string& from, const std::string& to)
-{
-    if (MoveFileExW(ToPath(from).c_str(), ToPath(to).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    const DWORD error = GetLastError();
-    errno = error == ERROR_ACCESS_DENIED       ? EACCES
-            : error == ERROR_SHARING_VIOLATION ? EBUSY
-            : error == ERROR_PATH_NOT_FOUND    ? ENOENT
-                                               : EIO;
-    return -1;
-}
-
-void SyncFolder(const std::string&) {}
-
-bool IsReadOnly(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesW(ToPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-#else
-
-int OpenRegular(const std::string& path, unsigned flags)
-{
-    int mode = O_CLOEXEC | O_NONBLOCK;
-    switch (flags & 3) {
-    case CFile::modeWrite:
-        mode |= O_WRONLY;
-        break;
-    case CFile::modeReadWrite:
-        mode |= O_RDWR;
-        break;
-    default:
-        mode |= O_RDONLY;
-        break;
-    }
-    if ((flags & CFile::modeCreate) != 0)
-        mode |= O_CREAT | ((flags & CFile::modeNoTruncate) != 0 ? 0 : O_TRUNC);
-    const int handle = ::open(path.c_str(), mode, 0666);
-    if (handle < 0)
-        return -1;
-    struct stat status {};
-    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode)) {
-        const int error = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
-        ::close(handle);
-        errno = error;
-        return -1;
-    }
-    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
-    return handle;
-}
-
-int CreateExclusive(const std::string& path)
-{
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-
-long long Read(int handle, void* buffer, std::size_t count)
-{
-    return ::read(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
-}
-
-long long Write(int handle, const void* buffer, std::size_t count)
-{
-    return ::write(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
-}
-
-long long Seek(int handle, long long offset, int origin)
-{
-    return ::lseek(handle, static_cast<off_t>(offset), origin);
-}
-
-long long Length(int handle)
-{
-    struct stat status {};
-    if (::fstat(handle, &status) != 0)
-        return -1;
-    return static_cast<long long>(status.st_size);
-}
-
-int Sync(int handle)
-{
-    return ::fsync(handle);
-}
-
-int Close(int handle)
-{
-    return ::close(handle);
-}
-
-void CopyPermissions(int handle, const std::string& model)
-{
-    struct stat status {};
-    if (::stat(model.c_str(), &status) == 0)
-        ::fchmod(handle, status.st_mode & 07777);
-}
-
-int RenameOver(const std::string& from, const std::string& to)
-{
-    return ::rename(from.c_str(), to.c_str());
-}
-
-void SyncFolder(const std::string& folder)
-{
-    const int handle =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle >= 0) {
-        ::fsync(handle);
-        ::close(handle);
-    }
-}
-
-bool IsReadOnly(const std::string& path)
-{
-    return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
-}
-
-#endif
-
-int Remove(const std::string& path)
-{
-    std::error_code error;
-    if (std::filesystem::remove(ToPath(path), error))
-        return 0;
-    errno = error ? error.value() : ENOENT;
-    return -1;
-}
-
-bool IsDirectory(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_directory(ToPath(path), error);
+    if (name.size() < kFixedLength || name[0] != '.')
+        return false;
+    const std::size_t suffixAt = name.size() - (sizeof kSuffix - 1);
+    const std::size_t digitsAt = suffixAt - kRandomDigits;
+    const std::size_t markerAt = digitsAt - (sizeof kMarker - 1);
+    if (name.compare(suffixAt, std::string::npos, kSuffix) != 0 ||
+        name.compare(markerAt, sizeof kMarker - 1, kMarker) != 0)
+        return false;
+    for (std::size_t i = digitsAt; i < suffixAt; ++i)
+        if (std::strchr("0123456789abcdef", name[i]) == nullptr || name[i] == '\0')
+            return false;
+    return true;
 }
 
 std::string AbsolutePath(const std::string& path)
@@ -284,8 +89,16 @@ std::string AbsolutePath(const std::string& path)
     if (path.empty())
         return path;
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(ToPath(path), error);
-    return error ? path : FromPath(absolute.lexically_normal());
+    const std::filesystem::path given = std::filesystem::absolute(ToPath(path), error);
+    if (error)
+        return path;
+    const std::filesystem::path name = given.filename();
+    const bool plainName = !name.empty() && name != "." && name != "..";
+    const std::filesystem::path folder = plainName ? given.parent_path() : given;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, error);
+    if (error)
+        resolved = folder.lexically_normal();
+    return FromPath(plainName ? resolved / name : resolved);
 }
 
 std::string FolderOf(const std::string& path)
@@ -296,20 +109,6 @@ std::string FolderOf(const std::string& path)
 std::string FileNameOf(const std::string& path)
 {
     return FromPath(ToPath(path).filename());
-}
-
-std::string ResolveLinks(const std::string& path)
-{
-    std::error_code error;
-    std::filesystem::path current = ToPath(path);
-    // Follow a bounded chain of links so that a loop cannot hang the save.
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(current, error); ++hops) {
-        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
-        if (error)
-            break;
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return FromPath(current);
 }
 
 } // namespace platform_file

@@ -18,20 +18,8 @@ esac
 
 # Qt 6 for the editor; poppler-utils reads printed pages back in the tests;
 # a font, so that offscreen rendering draws text.
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev poppler-utils
-  fonts-dejavu-core)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev \
+  poppler-utils fonts-dejavu-core
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 werror="${PALVANE_WERROR:-OFF}"

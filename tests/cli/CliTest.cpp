@@ -1,5 +1,5 @@
-#include "cli/CliSession.h"
 #include "cli/DocumentJson.h"
+#include "framework/PlatformFile.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -50,7 +49,7 @@ TEST(CliTest, SavesWithTheTransparencyAnswerGivenAndBelongsToTheFileSaved)
     EXPECT_EQ(ReadFileBytes(folder / "full.cmp").size(), 82752u);
     EXPECT_EQ(ReadFileBytes(folder / "again.cmp").size(), 17216u);
     EXPECT_NE(
-        result.out.find("\"title\":\"again.cmp\",\"path\":\"" + (folder / "again.cmp") + "\""),
+        result.out.find("\"title\":\"again.cmp\",\"path\":" + JsonString(folder / "again.cmp")),
         std::string::npos)
         << result.out;
 }
@@ -131,7 +130,8 @@ TEST(CliTest, PaletteStepsRunTheDocumentsCommands)
                   " was not found.\n")
         << "file errors name the full path";
     EXPECT_EQ(RunCli({"--new", "--export-jasc", folder / "no/such.pal"}).err,
-              "palvane-cli: " + (folder / "no/such.pal") + " contains an invalid path.\n");
+              "palvane-cli: " + platform_file::AbsolutePath(folder / "no/such.pal") +
+                  " contains an invalid path.\n");
 }
 
 TEST(CliTest, UsageErrorsExitWithTwoBeforeRunningAnything)
@@ -187,8 +187,8 @@ TEST(CliTest, JsonStringsAreEscaped)
 
 TEST(CliTest, TheProgramRunsOnTheSample)
 {
-    const std::string command = std::string(PALVANE_CLI_PATH) + " --open '" +
-                                PALVANE_SAMPLE_COLORMAP + "' --select 1:2 --dump";
+    const std::string command = std::string(PALVANE_CLI_PATH) + " --open \"" +
+                                PALVANE_SAMPLE_COLORMAP + "\" --select 1:2 --dump";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

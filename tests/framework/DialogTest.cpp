@@ -1,5 +1,6 @@
 #include "framework/CColorDialog.h"
 #include "framework/CFileDialog.h"
+#include "framework/PlatformFile.h"
 #include "framework/ScriptedUserInterface.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,8 @@ TEST_F(DialogTest, FileChooserAppendsTheDefaultExtensionToABareName)
                        "X-Wing Alliance OPT (*.opt)|*.opt||");
     ui.QueueFile("/models/tie");
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.GetPathName(), "/models/tie.opt");
+    // The full path, in the system's own notation.
+    EXPECT_EQ(dialog.GetPathName(), platform_file::AbsolutePath("/models/tie.opt"));
     const FileDialogRequest& asked = ui.Asked()[0].file;
     EXPECT_TRUE(asked.openFileDialog);
     EXPECT_EQ(asked.filter, "X-Wing Alliance OPT (*.opt)|*.opt||");
@@ -41,7 +43,7 @@ TEST_F(DialogTest, FileChooserAppendsTheDefaultExtensionToABareName)
     CFileDialog named(true, "opt");
     ui.QueueFile("/models/ship.v2.OPT");
     ASSERT_EQ(named.DoModal(), IDOK);
-    EXPECT_EQ(named.GetPathName(), "/models/ship.v2.OPT");
+    EXPECT_EQ(named.GetPathName(), platform_file::AbsolutePath("/models/ship.v2.OPT"));
 
     CFileDialog cancelled(false, "pal");
     ui.QueueCancel(ScriptedUserInterface::Kind::file);

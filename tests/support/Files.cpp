@@ -1,5 +1,7 @@
 #include "tests/support/Files.h"
 
+#include "framework/Utf8Path.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -8,7 +10,7 @@
 
 Bytes ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform_file::ToPath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -16,7 +18,7 @@ Bytes ReadFileBytes(const std::string& path)
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(platform_file::ToPath(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     if (!out)
@@ -26,8 +28,8 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes)
 std::vector<std::string> FolderEntries(const std::string& folder)
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(platform_file::ToPath(folder)))
+        names.push_back(platform_file::FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -12,8 +12,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return m_path; }
-    // The path of `name` inside the folder.
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    // The path of `name` inside the folder, in the system's own notation.
+    std::string operator/(const std::string& name) const;
 
 private:
     std::string m_path;

@@ -1,0 +1,262 @@
+// palvane-cli against what a save can meet: nodes that are not files, links,
+// long names, signals, a file-size limit and standard output that fails.
+
+#include "tests/support/ChildProcess.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+TEST(CliSavingTest, NodesLinksSignalsAndLimits)
+{
+    GTEST_SKIP() << kNeedsPosix;
+}
+#else
+#include "framework/FrameworkMessages.h"
+#include "tests/cli/CliRun.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempFolder.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <iostream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+ProgramRun RunCliProcess(std::vector<std::string> arguments, const ProgramOptions& options = {})
+{
+    arguments.insert(arguments.begin(), PALVANE_CLI_PATH);
+    return RunProgram(arguments, options);
+}
+
+std::string Message(const std::string& format, const std::string& path)
+{
+    return "palvane-cli: " + AfxFormatString1(format, path) + "\n";
+}
+
+mode_t NodeType(const std::string& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? (status.st_mode & S_IFMT) : 0;
+}
+
+// Makes the node a row names; returns why it cannot be made, or "".
+std::string MakeNode(const std::string& kind, const std::string& path, int& reader)
+{
+    if (kind == "fifo" || kind == "fifo without reader") {
+        if (::mkfifo(path.c_str(), 0644) != 0)
+            return "mkfifo failed";
+        if (kind == "fifo")
+            reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        return "";
+    }
+    if (kind == "socket") {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (path.size() >= sizeof address.sun_path)
+            return "the folder's path is too long for a socket";
+        path.copy(address.sun_path, path.size());
+        const int handle = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound =
+            ::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(handle);
+        return bound ? "" : "cannot bind a socket";
+    }
+    // Devices need the privilege to make them and a file system that honours them.
+    const dev_t device = kind == "null device" ? makedev(1, 3) : makedev(1, 7);
+    if (::mknod(path.c_str(), S_IFCHR | 0666, device) != 0)
+        return "making device nodes is not permitted here";
+    const int probe = ::open(path.c_str(), O_WRONLY);
+    if (probe < 0)
+        return "this file system does not open device nodes";
+    ::close(probe);
+    return "";
+}
+
+} // namespace
+
+TEST(CliSavingTest, DevicesAndPipesAreWrittenThroughAndOtherNodesRefused)
+{
+    struct Row {
+        const char* kind;
+        int status;
+        const char* message; // with %1 for the path; "" for none
+    };
+    const Row rows[] = {
+        {"fifo", 0, ""},
+        {"fifo without reader", 1, "An unknown error occurred while accessing %1."},
+        {"null device", 0, ""},
+        {"full device", 1, "Disk full while accessing %1."},
+        {"socket", 1, "Access to %1 was denied."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        const TempFolder folder;
+        const std::string node = folder / "node";
+        int reader = -1;
+        const std::string unavailable = MakeNode(row.kind, node, reader);
+        if (!unavailable.empty()) {
+            std::cout << "[ SKIPPED ROW ] " << row.kind << ": " << unavailable << '\n';
+            continue;
+        }
+        const mode_t type = NodeType(node);
+        const ProgramRun run = RunCliProcess({"--new", "--save", node});
+        EXPECT_EQ(run.exitCode, row.status);
+        EXPECT_EQ(run.err, *row.message == '\0' ? "" : Message(row.message, node));
+        EXPECT_EQ(NodeType(node), type) << "the node must never be replaced";
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"node"});
+        if (reader >= 0) {
+            char buffer[32768];
+            EXPECT_EQ(::read(reader, buffer, sizeof buffer), 17216);
+            ::close(reader);
+        }
+    }
+    // Output of earlier steps comes first, then the colormap.
+    const ProgramRun toStandardOutput = RunCliProcess({"--new", "--dump", "--save", "/dev/stdout"});
+    EXPECT_EQ(toStandardOutput.exitCode, 0) << toStandardOutput.err;
+    const std::size_t colormap = toStandardOutput.out.find('\n') + 1;
+    EXPECT_EQ(toStandardOutput.out.rfind("{\"palette\"", 0), 0u);
+    EXPECT_EQ(toStandardOutput.out.size() - colormap, 17216u);
+    EXPECT_EQ(toStandardOutput.out.compare(colormap, 4, "CMP "), 0);
+}
+
+TEST(CliSavingTest, LinkLoopsAndOverlongChainsChangeNothing)
+{
+    struct Row {
+        const char* what;
+        int links; // a chain of this many links to the file; 0: a loop of two
+        int status;
+    };
+    const Row rows[] = {{"a loop", 0, 1}, {"41 links", 41, 1}, {"40 links", 40, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const TempFolder folder;
+        const Bytes old = {'o', 'l', 'd'};
+        WriteFileBytes(folder / "file.cmp", old);
+        std::string first = folder / "link0";
+        if (row.links == 0) {
+            std::filesystem::create_symlink("loopB", folder / "loopA");
+            std::filesystem::create_symlink("loopA", folder / "loopB");
+            first = folder / "loopA";
+        }
+        for (int i = 0; i < row.links; ++i)
+            std::filesystem::create_symlink(i + 1 == row.links ? "file.cmp"
+                                                               : "link" + std::to_string(i + 1),
+                                            folder / ("link" + std::to_string(i)));
+        const std::vector<std::string> before = FolderEntries(folder.Path());
+        const CliResult result = RunCli({"--new", "--save", first});
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(FolderEntries(folder.Path()), before);
+        for (const std::string& name : before)
+            EXPECT_TRUE(name == "file.cmp" || std::filesystem::is_symlink(folder / name)) << name;
+        if (row.status == 0) {
+            EXPECT_EQ(ReadFileBytes(folder / "file.cmp").size(), 17216u);
+        } else {
+            EXPECT_EQ(result.err, Message("%1 contains an invalid path.", first));
+            EXPECT_EQ(ReadFileBytes(folder / "file.cmp"), old);
+        }
+    }
+}
+
+TEST(CliSavingTest, NamesUpToTheSystemsLimitSaveAndSaveAgain)
+{
+    for (const std::size_t length : {238u, 250u, 255u}) {
+        const TempFolder folder;
+        const std::string path = folder / (std::string(length - 4, 'n') + ".cmp");
+        CliResult result = RunCli({"--new", "--save", path});
+        EXPECT_EQ(result.status, 0) << length << ": " << result.err;
+        result = RunCli({"--open", path, "--transparency", "--save", path});
+        EXPECT_EQ(result.status, 0) << length << ": " << result.err;
+        EXPECT_EQ(ReadFileBytes(path).size(), 82752u);
+        EXPECT_EQ(FolderEntries(folder.Path()).size(), 1u);
+    }
+}
+
+TEST(CliSavingTest, TheDocumentsPathIsWhereTheDataWent)
+{
+    const TempFolder folder;
+    std::filesystem::create_directories(folder / "real/sub");
+    std::filesystem::create_symlink("real/sub", folder / "lnk");
+    const CliResult result = RunCli({"--new", "--save", folder / "lnk/../y.cmp", "--dump"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFileBytes(folder / "real/y.cmp").size(), 17216u);
+    EXPECT_NE(result.out.find("\"path\":\"" + (folder / "real/y.cmp") + "\""), std::string::npos)
+        << result.out;
+}
+
+TEST(CliSavingTest, AFileThatReportsNoSizeIsJudgedByWhatItHolds)
+{
+    if (!std::filesystem::exists("/proc/cpuinfo"))
+        GTEST_SKIP() << "no /proc/cpuinfo here";
+    const CliResult result = RunCli({"--open", "/proc/cpuinfo", "--dump"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "palvane-cli: Not a CMP File.\n");
+}
+
+TEST(CliSavingTest, AFileSizeLimitIsADiskFullError)
+{
+    const TempFolder folder;
+    const std::string path = folder / "a.cmp";
+    ProgramOptions limited;
+    limited.fileSizeLimit = 40960;
+    const ProgramRun run = RunCliProcess({"--new", "--transparency", "--save", path}, limited);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, Message("Disk full while accessing %1.", path));
+    EXPECT_TRUE(FolderEntries(folder.Path()).empty());
+}
+
+TEST(CliSavingTest, SignalsDuringASaveLeaveNoTemporaryFiles)
+{
+    const TempFolder folder;
+    const std::string path = folder / "t.cmp";
+    ASSERT_EQ(RunCliProcess({"--new", "--save", path}).exitCode, 0);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        int interrupted = 0;
+        for (const int delay : {0, 2, 5, 10, 20, 30, 45, 60, 80}) {
+            ProgramOptions options;
+            options.signal = signal;
+            options.signalDelay = std::chrono::milliseconds(delay);
+            const ProgramRun run =
+                RunCliProcess({"--new", "--transparency", "--save", path}, options);
+            SCOPED_TRACE(std::to_string(signal) + " after " + std::to_string(delay) + " ms");
+            EXPECT_TRUE(run.signal == signal || (run.signal == 0 && run.exitCode == 0))
+                << run.signal << ' ' << run.exitCode << ' ' << run.err;
+            interrupted += run.signal == signal ? 1 : 0;
+            EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"t.cmp"});
+            const std::size_t size = ReadFileBytes(path).size();
+            EXPECT_TRUE(size == 17216u || size == 82752u) << size;
+        }
+        EXPECT_GT(interrupted, 0) << "no run was interrupted by signal " << signal;
+    }
+}
+
+TEST(CliSavingTest, LostStandardOutputIsAnError)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        bool closed; // else /dev/full
+        const char* message;
+    };
+    const Row rows[] = {
+        {{"--new", "--dump"}, false, "Disk full while accessing standard output."},
+        {{"--help"}, false, "Disk full while accessing standard output."},
+        {{"--version"}, false, "Disk full while accessing standard output."},
+        {{"--new", "--dump"}, true, "An invalid file handle was associated with standard output."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        ProgramOptions options;
+        options.standardOutput = "/dev/full";
+        options.closeStandardOutput = row.closed;
+        const ProgramRun run = RunCliProcess(row.arguments, options);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, std::string("palvane-cli: ") + row.message + "\n");
+    }
+}
+#endif
