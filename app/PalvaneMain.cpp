@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
+#include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
 #include "framework/qt/QtUserInterface.h"
 #include "res/PalvaneVersion.h"
@@ -15,6 +16,9 @@
 
 int RunPalvane(int argc, char** argv)
 {
+    // A save beyond the file-size limit fails with a message, and an
+    // interrupted one leaves no temporary file behind.
+    platform_file::PrepareProcessForSaving();
     // Without a window, so that it works with no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("Palvane %s\n", palvane_version::kText);
