@@ -1,0 +1,9 @@
+#include "app/DesktopRegistration.h"
+
+// Interface only; the desktop files are written by the registration work.
+void DesktopRegistration::Register() {}
+
+bool DesktopRegistration::Unregister()
+{
+    return false;
+}
