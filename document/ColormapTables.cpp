@@ -26,9 +26,12 @@ Tables Compute(const Palette& palette, bool withTransparency)
 {
     thread_local Lookups lookups;
     std::vector<ColorTriple>& colours = lookups.colours;
-    colours.clear();
-
     const int size = static_cast<int>(palette.size());
+    const int levelColours = cmp_format::kLightLevelCount * (size - cmp_format::kFixedIndexCount);
+    const int mixes = withTransparency ? size * (size + 1) / 2 : 0;
+    colours.clear();
+    colours.reserve(static_cast<std::size_t>(levelColours + mixes));
+
     for (int level = 0; level < cmp_format::kLightLevelCount; ++level) {
         const double scale = level * cmp_format::kLevelStep;
         for (int j = cmp_format::kFixedIndexCount; j < size; ++j) {
