@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -17,6 +18,8 @@ namespace {
 // The update tools take a fraction of a second; one that hangs must not
 // keep the editor from starting.
 constexpr int kToolTimeoutMs = 10000;
+constexpr int kLockTimeoutMs = 10000;
+const QString kLockFile = QStringLiteral("palvane-registration.lock");
 
 const QString kMimeCache = QStringLiteral("mime/mime.cache");
 const QString kDesktopCache = QStringLiteral("applications/mimeinfo.cache");
@@ -149,7 +152,9 @@ bool FreedesktopRegistration::RemoveDefault() const
         return true;
     list.RemoveDefault(Type());
     const QByteArray changed = list.Text().toUtf8();
-    if (changed.trimmed().isEmpty())
+    // A file that held nothing but our line goes; through a link, it is
+    // emptied instead, so that the link's target changes.
+    if (changed.trimmed().isEmpty() && !QFileInfo(MimeAppsPath()).isSymLink())
         return RemoveFile(MimeAppsPath());
     return WriteFile(MimeAppsPath(), changed);
 }
@@ -157,6 +162,11 @@ bool FreedesktopRegistration::RemoveDefault() const
 bool FreedesktopRegistration::Register() const
 {
     if (m_dataFolder.isEmpty() || m_configFolder.isEmpty() || m_executable.isEmpty())
+        return false;
+    // Editors started together take turns: the update tools of two of them
+    // must not write the same cache at once.
+    QLockFile lock(DataPath(kLockFile));
+    if (!QDir().mkpath(m_dataFolder) || !lock.tryLock(kLockTimeoutMs))
         return false;
     const std::vector<FreedesktopFiles::File> files = FreedesktopFiles::All(m_executable);
     const QString package = QLatin1String(FreedesktopFiles::kMimePackage);
@@ -179,6 +189,9 @@ bool FreedesktopRegistration::Register() const
 bool FreedesktopRegistration::Unregister(const QString& settingsFile) const
 {
     if (m_dataFolder.isEmpty() || m_configFolder.isEmpty())
+        return false;
+    QLockFile lock(DataPath(kLockFile));
+    if (QFileInfo(m_dataFolder).isDir() && !lock.tryLock(kLockTimeoutMs))
         return false;
     QStringList owned;
     for (const FreedesktopFiles::File& file : FreedesktopFiles::All(m_executable))
