@@ -127,6 +127,14 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(Config()));
     }
+    // The tests after this one find the run's folders again.
+    ~DesktopRegistrationTest() override
+    {
+        setenv("XDG_DATA_HOME", m_data.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(m_config));
+    }
     std::string Data() const { return home / "data"; }
     std::string Config() const { return home / "config"; }
     std::string Entry() const { return Data() + "/applications/palvane.desktop"; }
@@ -145,18 +153,17 @@ protected:
         return files;
     }
 
+    const std::string m_data = std::getenv("XDG_DATA_HOME");
+    const std::string m_config = std::getenv("XDG_CONFIG_HOME");
     TempFolder home;
 };
 
 TEST_F(DesktopRegistrationTest, WritesTheTypeOnceAndTheDesktopKnowsIt)
 {
     DesktopRegistration::Register();
-    std::vector<std::string> written;
     for (const FreedesktopFiles::File& file :
          FreedesktopFiles::All(QCoreApplication::applicationFilePath()))
-        written.push_back(file.path.toStdString());
-    for (const std::string& path : written)
-        EXPECT_TRUE(fs::exists(Data() + "/" + path)) << path;
+        EXPECT_TRUE(fs::exists(Data() + "/" + file.path.toStdString())) << file.path.toStdString();
     EXPECT_NE(Read(Entry()).find("\nExec=" + QCoreApplication::applicationFilePath().toStdString() +
                                  " -dde %F\n"),
               std::string::npos);
