@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/DesktopRegistration.h"
 #include "framework/CCmdUI.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
@@ -52,6 +53,7 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
     if (!m_pMainFrame->LoadFrame())
         return false;
+    DesktopRegistration::Register();
 
     if (arguments.isEmpty()) {
         OnFileNew();

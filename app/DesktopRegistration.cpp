@@ -1,9 +1,57 @@
 #include "app/DesktopRegistration.h"
 
-// Interface only; the desktop files are written by the registration work.
-void DesktopRegistration::Register() {}
+#include <QtGlobal>
+
+#ifdef Q_OS_WIN
+
+#include "framework/WindowsShellRegistration.h"
+
+// The association under the user's own classes, beside the settings.
+void DesktopRegistration::Register()
+{
+    WindowsShellRegistration().Register(WindowsShellRegistration::ExecutablePath());
+}
 
 bool DesktopRegistration::Unregister()
 {
-    return false;
+    return WindowsShellRegistration().Unregister();
 }
+
+#else
+
+#include "app/FreedesktopRegistration.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+FreedesktopRegistration UserRegistration()
+{
+    return FreedesktopRegistration(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+        QCoreApplication::applicationFilePath());
+}
+
+QString SettingsFile()
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                             QStringLiteral("Quorvath"), QStringLiteral("Palvane"));
+    return settings.fileName();
+}
+
+} // namespace
+
+void DesktopRegistration::Register()
+{
+    UserRegistration().Register();
+}
+
+bool DesktopRegistration::Unregister()
+{
+    return UserRegistration().Unregister(SettingsFile());
+}
+
+#endif

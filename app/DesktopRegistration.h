@@ -3,8 +3,7 @@
 // What the desktop knows about the colormap file type: the type itself, its
 // icons, the editor's desktop entries and the default application. Written
 // at every start, removed again by the -Unregister flag.
-class DesktopRegistration
-{
+class DesktopRegistration {
 public:
     // Writes whatever changed since the last start. A step that fails skips
     // the remaining ones without a message.

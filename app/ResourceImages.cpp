@@ -26,7 +26,7 @@ static void InitResources()
     Q_INIT_RESOURCE(palvane);
 }
 
-QPixmap ResourceImages::Load(const char* name)
+QImage ResourceImages::LoadImage(const char* name)
 {
     InitResources();
     QImage image(QStringLiteral(":/palvane/") + QString::fromUtf8(name));
@@ -37,7 +37,12 @@ QPixmap ResourceImages::Load(const char* name)
             if (line[x] == kTransparentKey)
                 line[x] = qRgba(0, 0, 0, 0);
     }
-    return QPixmap::fromImage(image);
+    return image;
+}
+
+QPixmap ResourceImages::Load(const char* name)
+{
+    return QPixmap::fromImage(LoadImage(name));
 }
 
 QIcon ResourceImages::ApplicationIcon()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include <vector>
@@ -9,6 +10,9 @@
 // magenta for the pixels that stay transparent.
 namespace ResourceImages {
 
+// The picture with its transparent pixels cleared; LoadImage needs no
+// running application.
+QImage LoadImage(const char* name);
 QPixmap Load(const char* name);
 QIcon ApplicationIcon();
 QIcon DocumentIcon();
