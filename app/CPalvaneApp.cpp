@@ -277,7 +277,7 @@ void CPalvaneApp::ReportToUser(const std::string& text)
     // Nobody could answer a box on a platform without a screen.
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-        AfxMessageBox(text);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CPalvaneApp::ShowMainWindow()
