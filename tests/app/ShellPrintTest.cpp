@@ -99,9 +99,8 @@ TEST(ShellPrintTest, PrintsOneLabelledPageOrSaysWhyNotWithoutShowingAWindow)
         ASSERT_TRUE(pdftotext.waitForFinished(30000));
         const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
         EXPECT_EQ(text.count('\f'), 1); // one page
-        std::set<QString> labels;
-        for (const QString& word : text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
-            labels.insert(word);
+        const QStringList words = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const std::set<QString> labels(words.begin(), words.end());
         for (int i = 0; i < 256; ++i)
             EXPECT_EQ(labels.count(QStringLiteral("0x") + QString::number(i, 16).toUpper()), 1u)
                 << i;

@@ -7,88 +7,54 @@
 
 namespace {
 
-using Style = CCommandLineInfo::FlagStyle;
-using Strings = std::vector<std::string>;
-
-struct CommandLineCase {
-    Style style;
-    Strings arguments;
-    CCommandLineInfo::ShellCommand command;
-    bool dde;
-    Strings files;
-    Strings printer; // printer, driver, port
-};
+// What the parser made of a command line, in one line.
+std::string Describe(const CCommandLineInfo& info)
+{
+    const char* commands[] = {"new", "open", "print", "printto", "dde", "unregister"};
+    std::string text = commands[info.m_nShellCommand];
+    if (info.m_bShellDDE && info.m_nShellCommand != CCommandLineInfo::FileDDE)
+        text += "+dde";
+    for (const std::string& file : info.m_fileNames)
+        text += " " + file;
+    if (!info.m_strPrinterName.empty())
+        text +=
+            " on " + info.m_strPrinterName + "," + info.m_strDriverName + "," + info.m_strPortName;
+    return text;
+}
 
 TEST(CommandLineTest, ReadsFlagsAndFileNamesAsThePlatformMarksThem)
 {
-    const Style posix = Style::posix;
-    const Style windows = Style::windows;
-    const std::vector<CommandLineCase> cases = {
-        {posix, {}, CCommandLineInfo::FileNew, false, {}, {"", "", ""}},
-        {posix, {"a.cmp"}, CCommandLineInfo::FileOpen, false, {"a.cmp"}, {"", "", ""}},
-        {posix,
-         {"/home/u/a.cmp"},
-         CCommandLineInfo::FileOpen,
-         false,
-         {"/home/u/a.cmp"},
-         {"", "", ""}},
-        // Only the flag words themselves are flags after a "/" here.
-        {posix, {"/p", "/pt"}, CCommandLineInfo::FilePrintTo, false, {}, {"", "", ""}},
-        {posix, {"/p", "/P"}, CCommandLineInfo::FilePrint, false, {"/P"}, {"", "", ""}},
-        {posix, {"/dde", "/dd"}, CCommandLineInfo::FileDDE, true, {"/dd"}, {"", "", ""}},
-        {posix, {"/UNREGISTER"}, CCommandLineInfo::AppUnregister, false, {}, {"", "", ""}},
-        {posix, {"/unregserver"}, CCommandLineInfo::AppUnregister, false, {}, {"", "", ""}},
-        {posix,
-         {"/Unregisterx"},
-         CCommandLineInfo::FileOpen,
-         false,
-         {"/Unregisterx"},
-         {"", "", ""}},
-        {windows, {"/P", "a.cmp"}, CCommandLineInfo::FileOpen, false, {"a.cmp"}, {"", "", ""}},
-        {windows,
-         {"/p", "C:\\a.cmp"},
-         CCommandLineInfo::FilePrint,
-         false,
-         {"C:\\a.cmp"},
-         {"", "", ""}},
-        {windows, {"/x"}, CCommandLineInfo::FileNew, false, {}, {"", "", ""}},
+    using Style = CCommandLineInfo::FlagStyle;
+    const struct {
+        Style style;
+        std::vector<std::string> arguments;
+        std::string expected;
+    } cases[] = {
+        {Style::posix, {}, "new"},
+        {Style::posix, {"a.cmp", "/home/u/b.cmp"}, "open a.cmp /home/u/b.cmp"},
+        // After "/" only the flag words themselves are flags here.
+        {Style::posix, {"/p", "/P"}, "print /P"},
+        {Style::posix, {"/dde", "/dd"}, "dde /dd"},
+        {Style::posix, {"/UNREGISTER"}, "unregister"},
+        {Style::posix, {"/unregserver"}, "unregister"},
+        {Style::posix, {"/Unregisterx"}, "open /Unregisterx"},
+        {Style::windows, {"/P", "a.cmp"}, "open a.cmp"},
+        {Style::windows, {"/p", "C:\\a.cmp"}, "print C:\\a.cmp"},
+        {Style::windows, {"/x"}, "new"},
         // "-" always marks a flag; "p", "pt" and "dde" keep their case.
-        {posix, {"-p", "a.cmp"}, CCommandLineInfo::FilePrint, false, {"a.cmp"}, {"", "", ""}},
-        {posix, {"-PT", "a.cmp"}, CCommandLineInfo::FileOpen, false, {"a.cmp"}, {"", "", ""}},
-        {posix, {"-DDE", "a.cmp"}, CCommandLineInfo::FileOpen, false, {"a.cmp"}, {"", "", ""}},
-        {posix, {"-uNrEgIsTeR"}, CCommandLineInfo::AppUnregister, false, {}, {"", "", ""}},
-        {posix, {"-", "a.cmp"}, CCommandLineInfo::FileOpen, false, {"-", "a.cmp"}, {"", "", ""}},
-        {posix,
-         {"-pt", "a.cmp", "Office", "drv", "port", "extra"},
-         CCommandLineInfo::FilePrintTo,
-         false,
-         {"a.cmp"},
-         {"Office", "drv", "port"}},
-        {posix,
-         {"-dde", "a.cmp", "b.cmp"},
-         CCommandLineInfo::FileDDE,
-         true,
-         {"a.cmp", "b.cmp"},
-         {"", "", ""}},
-        {posix,
-         {"-dde", "-p", "a.cmp"},
-         CCommandLineInfo::FilePrint,
-         true,
-         {"a.cmp"},
-         {"", "", ""}},
+        {Style::posix, {"-PT", "-DDE", "a.cmp"}, "open a.cmp"},
+        {Style::posix, {"-uNrEgIsTeR"}, "unregister"},
+        {Style::posix, {"-", "a.cmp"}, "open - a.cmp"},
+        {Style::posix,
+         {"-pt", "a.cmp", "Office", "drv", "port", "x"},
+         "printto a.cmp on Office,drv,port"},
+        {Style::posix, {"-dde", "a.cmp", "b.cmp"}, "dde a.cmp b.cmp"},
+        {Style::posix, {"-dde", "-p", "a.cmp"}, "print+dde a.cmp"},
     };
-    for (const CommandLineCase& row : cases) {
-        std::string line;
-        for (const std::string& argument : row.arguments)
-            line += argument + " ";
-        SCOPED_TRACE(line + (row.style == posix ? "(posix)" : "(windows)"));
+    for (const auto& row : cases) {
         CCommandLineInfo info;
         ParseCommandLine(row.arguments, info, row.style);
-        EXPECT_EQ(info.m_nShellCommand, row.command);
-        EXPECT_EQ(info.m_bShellDDE, row.dde);
-        EXPECT_EQ(info.m_fileNames, row.files);
-        EXPECT_EQ((Strings{info.m_strPrinterName, info.m_strDriverName, info.m_strPortName}),
-                  row.printer);
+        EXPECT_EQ(Describe(info), row.expected);
     }
 }
 
