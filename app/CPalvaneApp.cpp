@@ -198,9 +198,11 @@ bool CPalvaneApp::OnDDECommand(const ShellRequest& request)
         ShowMainWindow();
         return true;
     case ShellRequest::Command::print:
-        return PrintDocumentFile(request.GetPath(), std::string());
     case ShellRequest::Command::printTo:
-        return PrintDocumentFile(request.GetPath(), arguments[1]);
+        m_bEndAfterPrinting = !m_pMainFrame->isVisible();
+        return PrintDocumentFile(
+            request.GetPath(),
+            request.GetCommand() == ShellRequest::Command::printTo ? arguments[1] : std::string());
     case ShellRequest::Command::activate:
         m_receivedActivationToken = arguments.front();
         return true;
@@ -228,15 +230,22 @@ void CPalvaneApp::RunQueuedRequests()
     while (!m_queuedRequests.empty()) {
         const ShellRequest request = m_queuedRequests.front();
         m_queuedRequests.pop_front();
-        OnDDECommand(request);
+        if (!OnDDECommand(request))
+            m_nExitCode = 1;
         if (QApplication::activeModalWidget() != nullptr)
             break;
     }
     m_bRunningRequest = false;
     if (!m_queuedRequests.empty()) {
         m_requestTimer.start(kModalRetryMs);
-    } else if (!m_pMainFrame->isVisible() && m_docTemplate.GetDocuments().empty()) {
-        // A hidden instance that only printed has done its work.
+    } else if (m_bEndAfterPrinting && !m_pMainFrame->isVisible() &&
+               m_docTemplate.GetDocuments().empty()) {
+        // A hidden instance that was asked only to print has done its work
+        // once the sender has gone.
+        if (m_requestService.HasConnections()) {
+            m_requestTimer.start(kModalRetryMs);
+            return;
+        }
         m_requestService.Withdraw();
         QCoreApplication::exit(m_nExitCode);
     }

@@ -106,4 +106,7 @@ private:
     std::deque<ShellRequest> m_queuedRequests;
     QTimer m_requestTimer;
     bool m_bRunningRequest = false;
+    // A print request reached this instance while its window was hidden:
+    // once nothing else is open or on its way, it ends.
+    bool m_bEndAfterPrinting = false;
 };

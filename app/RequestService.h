@@ -34,6 +34,8 @@ public:
     // Stops listening, under the lock. Nothing when not serving.
     void Withdraw();
     bool IsServing() const { return m_pServer != nullptr; }
+    // A sender is still connected: more of its requests may follow.
+    bool HasConnections() const { return !m_connections.empty(); }
 
 private:
     struct Connection {

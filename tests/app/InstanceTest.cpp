@@ -197,4 +197,24 @@ TEST_F(InstanceTest, PrintingWithoutAPrinterSaysSoAndFailsWithoutADisplay)
     }
 }
 
+TEST_F(InstanceTest, AHiddenServerEndsAfterPrintingButStaysForAFile)
+{
+    m_environment.insert("XDG_ACTIVATION_TOKEN", "token");
+    const QString file = Colormap("hidden.cmp");
+    for (const bool print : {true, false}) {
+        SCOPED_TRACE(print);
+        QProcess& server = Launch({"-dde"});
+        ASSERT_TRUE(WaitFor([&] { return Log(server).contains(kServing); }));
+        QProcess& sender =
+            Launch(print ? QStringList{"-dde", "-p", file} : QStringList{"-dde", file});
+        ASSERT_TRUE(sender.waitForFinished(kSettleMs));
+        EXPECT_EQ(sender.exitCode(), 0);
+        // Printing fails here, for want of a printer, and the server says so.
+        EXPECT_EQ(server.waitForFinished(print ? kSettleMs : 2000), print);
+        EXPECT_EQ(server.state() == QProcess::NotRunning && server.exitCode() == 1, print);
+        EXPECT_TRUE(Log(server).contains(print ? "Could not start print job." : Opened(file)));
+        EndAll();
+    }
+}
+
 } // namespace
