@@ -460,6 +460,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     m_app.GetDocTemplate().CloseAllDocuments();
     m_app.SaveStdProfileSettings();
+    // A closing editor answers no more requests; the next start serves them.
+    m_app.GetRequestService().Withdraw();
     event->accept();
 }
 

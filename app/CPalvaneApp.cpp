@@ -1,16 +1,27 @@
 #include "app/CPalvaneApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/DesktopRegistration.h"
+#include "app/RequestChannel.h"
+#include "app/RequestSender.h"
+#include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
+#include "framework/PlatformFile.h"
+#include "framework/UserInterface.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
+#include "view/CPalvaneView.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QSettings>
+
+#include <cstdio>
 
 namespace {
 
@@ -30,11 +41,26 @@ const CommandMapEntry kCommands[] = {
 constexpr std::size_t kRecentFileCount = 5;
 const QString kRecentFileSection = QStringLiteral("Recent File List");
 
+constexpr const char* kPrintJobFailed = "Could not start print job.";
+constexpr const char* kUnregisterDone =
+    "System registry entries have been removed and the INI file (if any) was deleted.";
+constexpr const char* kUnregisterFailed =
+    "Not all of the system registry entries (or INI file) were removed.";
+// Requests that arrive while a modal dialog is open wait this long between
+// looks.
+constexpr int kModalRetryMs = 100;
+
 } // namespace
 
 constinit const CommandMap CPalvaneApp::commandMap{&CCmdTarget::commandMap, kCommands};
 
-CPalvaneApp::CPalvaneApp() : m_recentFiles(kRecentFileCount), m_docTemplate(*this) {}
+CPalvaneApp::CPalvaneApp()
+    : m_recentFiles(kRecentFileCount), m_docTemplate(*this),
+      m_requestService([this](const ShellRequest& request) { QueueShellRequest(request); })
+{
+    m_requestTimer.setSingleShot(true);
+    QObject::connect(&m_requestTimer, &QTimer::timeout, [this] { RunQueuedRequests(); });
+}
 
 CPalvaneApp::~CPalvaneApp()
 {
@@ -50,20 +76,239 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
     LoadStdProfileSettings();
 
-    m_pMainFrame = std::make_unique<CMainFrame>(*this);
-    if (!m_pMainFrame->LoadFrame())
+    std::vector<std::string> parameters;
+    for (const QString& argument : arguments)
+        parameters.push_back(argument.toStdString());
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(parameters, cmdInfo);
+    // Requests for the running instance go before anything is built here:
+    // when it takes them all, this start has nothing left to do.
+    std::vector<ShellRequest> requests = ShellRequests(cmdInfo);
+    const bool toRunningInstance = cmdInfo.m_bShellDDE && !requests.empty();
+    const bool answered = toRunningInstance && SendToRunningInstance(requests);
+    if (toRunningInstance && requests.empty())
         return false;
-    DesktopRegistration::Register();
 
-    if (arguments.isEmpty()) {
-        OnFileNew();
-    } else if (OpenDocumentFile(arguments.front().toStdString()) == nullptr) {
+    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    if (!m_pMainFrame->LoadFrame()) {
+        m_nExitCode = 1;
         return false;
     }
-    m_pMainFrame->resize(800, 600);
-    m_pMainFrame->show();
-    m_pMainFrame->UpdateCommandUI();
+    // Every start not made to print (or unregister) answers the requests of
+    // later ones, unless another instance already does. One that has become
+    // the server meanwhile takes what is left of ours.
+    const CCommandLineInfo::ShellCommand command = cmdInfo.m_nShellCommand;
+    if (command != CCommandLineInfo::FilePrint && command != CCommandLineInfo::FilePrintTo &&
+        command != CCommandLineInfo::AppUnregister &&
+        m_requestService.OfferService() == RequestService::Offer::otherServes &&
+        toRunningInstance && !answered) {
+        SendToRunningInstance(requests);
+        if (requests.empty())
+            return false;
+    }
+    DesktopRegistration::Register();
+
+    if (!ProcessShellCommand(cmdInfo, std::move(requests)))
+        return false;
+    // Started for requests, the window shows with the first document.
+    if (command != CCommandLineInfo::FileDDE)
+        ShowMainWindow();
     return true;
+}
+
+bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
+                                      std::vector<ShellRequest> requests)
+{
+    switch (cmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        OnFileNew();
+        return true;
+    case CCommandLineInfo::FileOpen:
+        for (const std::string& path : cmdInfo.m_fileNames) {
+            if (OpenDocumentFile(path) == nullptr) {
+                m_nExitCode = 1;
+                return false;
+            }
+        }
+        return true;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+    case CCommandLineInfo::FileDDE: {
+        // Without files a "dde" start waits, hidden, for requests, as long
+        // as they can reach it.
+        if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileDDE && requests.empty())
+            return m_requestService.IsServing();
+        for (const ShellRequest& request : requests)
+            if (!OnDDECommand(request))
+                m_nExitCode = 1;
+        // Only printed: done.
+        return m_pMainFrame->isVisible();
+    }
+    case CCommandLineInfo::AppUnregister: {
+        const bool removed = DesktopRegistration::Unregister();
+        ReportToUser(removed ? kUnregisterDone : kUnregisterFailed);
+        m_nExitCode = removed ? 0 : 1;
+        return false;
+    }
+    }
+    return false;
+}
+
+std::vector<ShellRequest> CPalvaneApp::ShellRequests(const CCommandLineInfo& cmdInfo)
+{
+    std::vector<ShellRequest> requests;
+    const CCommandLineInfo::ShellCommand command = cmdInfo.m_nShellCommand;
+    if (command != CCommandLineInfo::FilePrint && command != CCommandLineInfo::FilePrintTo &&
+        command != CCommandLineInfo::FileDDE)
+        return requests;
+    for (const std::string& name : cmdInfo.m_fileNames) {
+        const std::string path = platform_file::AbsolutePath(name);
+        switch (command) {
+        case CCommandLineInfo::FilePrint:
+            requests.emplace_back(ShellRequest::Command::print, std::vector{path});
+            break;
+        case CCommandLineInfo::FilePrintTo:
+            requests.emplace_back(ShellRequest::Command::printTo,
+                                  std::vector{path, cmdInfo.m_strPrinterName,
+                                              cmdInfo.m_strDriverName, cmdInfo.m_strPortName});
+            break;
+        default:
+            requests.emplace_back(ShellRequest::Command::open, std::vector{path});
+            break;
+        }
+    }
+    return requests;
+}
+
+bool CPalvaneApp::SendToRunningInstance(std::vector<ShellRequest>& requests)
+{
+    const RequestSender::Result result = RequestSender::Send(requests, m_activationToken);
+    requests.erase(requests.begin(),
+                   requests.begin() + static_cast<std::ptrdiff_t>(result.delivered));
+    return result.connected;
+}
+
+bool CPalvaneApp::OnDDECommand(const ShellRequest& request)
+{
+    qCInfo(lcRequests) << "carrying out" << QString::fromStdString(request.Encode());
+    const std::vector<std::string>& arguments = request.GetArguments();
+    switch (request.GetCommand()) {
+    case ShellRequest::Command::open:
+        OpenDocumentFile(request.GetPath());
+        ShowMainWindow();
+        return true;
+    case ShellRequest::Command::print:
+    case ShellRequest::Command::printTo:
+        m_bEndAfterPrinting = !m_pMainFrame->isVisible();
+        return PrintDocumentFile(
+            request.GetPath(),
+            request.GetCommand() == ShellRequest::Command::printTo ? arguments[1] : std::string());
+    case ShellRequest::Command::activate:
+        m_receivedActivationToken = arguments.front();
+        return true;
+    }
+    return true;
+}
+
+void CPalvaneApp::QueueShellRequest(const ShellRequest& request)
+{
+    m_queuedRequests.push_back(request);
+    m_requestTimer.start(0);
+}
+
+void CPalvaneApp::RunQueuedRequests()
+{
+    // Requests wait while a dialog asks something, and never run inside
+    // another one.
+    if (m_bRunningRequest || QApplication::activeModalWidget() != nullptr) {
+        m_requestTimer.start(kModalRetryMs);
+        return;
+    }
+    if (m_pMainFrame == nullptr)
+        return;
+    m_bRunningRequest = true;
+    while (!m_queuedRequests.empty()) {
+        const ShellRequest request = m_queuedRequests.front();
+        m_queuedRequests.pop_front();
+        if (!OnDDECommand(request))
+            m_nExitCode = 1;
+        if (QApplication::activeModalWidget() != nullptr)
+            break;
+    }
+    m_bRunningRequest = false;
+    if (!m_queuedRequests.empty()) {
+        m_requestTimer.start(kModalRetryMs);
+    } else if (m_bEndAfterPrinting && !m_pMainFrame->isVisible() &&
+               m_docTemplate.GetDocuments().empty()) {
+        // A hidden instance that was asked only to print has done its work
+        // once the sender has gone.
+        if (m_requestService.HasConnections()) {
+            m_requestTimer.start(kModalRetryMs);
+            return;
+        }
+        m_requestService.Withdraw();
+        QCoreApplication::exit(m_nExitCode);
+    }
+}
+
+bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& printerName)
+{
+    const bool wasOpen = m_docTemplate.FindDocument(platform_file::AbsolutePath(path)) != nullptr;
+    CPalvaneDoc* document = OpenDocumentFile(path);
+    if (document == nullptr)
+        return false;
+    const std::vector<CChildFrame*> frames = m_docTemplate.GetFrames(document);
+    QPrinter printer(QPrinter::HighResolution);
+    const bool printed = !frames.empty() && PrepareShellPrinter(printer, printerName) &&
+                         frames.front()->GetView()->PrintJob(printer);
+    if (!wasOpen)
+        document->OnCloseDocument();
+    if (!printed)
+        ReportToUser(kPrintJobFailed);
+    return printed;
+}
+
+bool CPalvaneApp::PrepareShellPrinter(QPrinter& printer, const std::string& printerName)
+{
+    const QPrinterInfo info = printerName.empty()
+                                  ? QPrinterInfo::defaultPrinter()
+                                  : QPrinterInfo::printerInfo(QString::fromStdString(printerName));
+    if (info.isNull())
+        return false;
+    printer.setPrinterName(info.printerName());
+    return printer.isValid();
+}
+
+void CPalvaneApp::ReportToUser(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    // Nobody could answer a box on a platform without a screen.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CPalvaneApp::ShowMainWindow()
+{
+    ApplyActivationToken();
+    if (!m_pMainFrame->isVisible()) {
+        m_pMainFrame->resize(800, 600);
+        m_pMainFrame->show();
+    }
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+    m_pMainFrame->UpdateCommandUI();
+}
+
+void CPalvaneApp::ApplyActivationToken()
+{
+    if (m_receivedActivationToken.empty())
+        return;
+    // The Wayland platform hands this token to the compositor with the next
+    // activation; X11 window managers decide by their own rules.
+    qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(m_receivedActivationToken));
+    m_receivedActivationToken.clear();
 }
 
 CPalvaneDoc* CPalvaneApp::OpenDocumentFile(const std::string& path)

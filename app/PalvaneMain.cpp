@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
+#include "framework/CCommandLineInfo.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
 #include "framework/qt/QtUserInterface.h"
@@ -12,7 +13,45 @@
 #include <QPixmap>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Printing and unregistering need no screen: where there is none, they run
+// on the offscreen platform rather than fail to start, and tell the user on
+// standard error.
+void RunWithoutDisplayWhereNeedless(int argc, char** argv)
+{
+#if !defined(_WIN32) && !defined(__APPLE__)
+    if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+        std::getenv("QT_QPA_PLATFORM") != nullptr)
+        return;
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), cmdInfo);
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint ||
+        cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrintTo ||
+        cmdInfo.m_nShellCommand == CCommandLineInfo::AppUnregister)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+#else
+    (void)argc;
+    (void)argv;
+#endif
+}
+
+// The token the desktop gave this start for raising a window, read before
+// the platform takes it out of the environment.
+std::string ActivationToken()
+{
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"})
+        if (const char* token = std::getenv(name); token != nullptr && *token != '\0')
+            return token;
+    return std::string();
+}
+
+} // namespace
 
 int RunPalvane(int argc, char** argv)
 {
@@ -26,6 +65,8 @@ int RunPalvane(int argc, char** argv)
             std::printf("%s: %s\n", entry.key, entry.value);
         return 0;
     }
+    RunWithoutDisplayWhereNeedless(argc, argv);
+    const std::string activationToken = ActivationToken();
     QApplication application(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     QString renderTo;
@@ -41,8 +82,9 @@ int RunPalvane(int argc, char** argv)
     QtUserInterface userInterface;
     ScopedUserInterface installed(userInterface);
     CPalvaneApp app;
+    app.SetActivationToken(activationToken);
     if (!app.InitInstance(arguments))
-        return 1;
+        return app.ExitCode();
     if (renderTo.isEmpty())
         return application.exec();
 

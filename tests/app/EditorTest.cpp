@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -531,5 +532,31 @@ TEST_F(EditorTest, AboutShowsTheVersionAndClosesWithOk)
     Run(ID_APP_ABOUT);
     EXPECT_EQ(version, "About Palvane|Palvane Version 1.1");
 }
+
+#ifndef _WIN32
+TEST_F(EditorTest, ARequestFromALaterStartWaitsForTheOpenDialog)
+{
+    Start();
+    ASSERT_TRUE(app.GetRequestService().IsServing());
+    const std::string path = Sample("requested.cmp");
+    QProcess later;
+    std::size_t openWhileAsking = 0;
+    WhenModal("CAboutDlg", [&](QWidget* dialog) {
+        later.start(PALVANE_EXECUTABLE, {"-dde", QString::fromStdString(path)});
+        // The request is taken at once, so the later start ends...
+        while (later.state() != QProcess::NotRunning && !later.waitForFinished(20))
+            QCoreApplication::processEvents();
+        QTest::qWait(300);
+        openWhileAsking = Documents().size();
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    Run(ID_APP_ABOUT);
+    EXPECT_EQ(later.exitCode(), 0);
+    // ... but carried out only once the dialog has closed.
+    EXPECT_EQ(openWhileAsking, 1u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Documents().size() == 2; }, 5000));
+    EXPECT_EQ(Documents().back()->GetPathName(), path);
+}
+#endif
 
 } // namespace

@@ -1,32 +1,32 @@
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 int main(int argc, char** argv)
 {
     // Real widgets on Qt's offscreen platform, so that neither the tests nor
     // their discovery need a display. An explicit choice is kept.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Settings, data and runtime folders of the run's own, never the user's:
-    // the editor writes its file type into the data folders at every start.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings, data, configuration and runtime folders of the run's own,
+    // never the user's: the editor writes its file type and its request
+    // socket there.
     const TempFolder home;
-    for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-        const std::string folder = home / variable;
-        std::filesystem::create_directory(folder);
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-        setenv(variable, folder.c_str(), 1);
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = QString::fromStdString(home / name);
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(name, folder.toLocal8Bit());
     }
     QApplication application(argc, argv);
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
-        QSettings::setPath(format, QSettings::UserScope,
-                           QString::fromStdString(home / "XDG_CONFIG_HOME"));
+        QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(home / "XDG_CONFIG_HOME"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
