@@ -142,6 +142,12 @@ const Operation kOperations[] = {
          scene.document.OnFileSaveAs();
          return std::string();
      }},
+    {"save as a new file", "new.cmp", nullptr,
+     [](Scene& scene) {
+         scene.ui.QueueFile(scene.folder / "new.cmp");
+         scene.document.OnFileSaveAs();
+         return std::string();
+     }},
     {"save with a named temporary file", "old.cmp", nullptr,
      [](Scene& scene) {
          scene.document.DoFileSave();
