@@ -261,7 +261,7 @@ TEST(CliSavingTest, AKilledSaveLeavesTheOldFileOrTheWholeNewOne)
     const unsigned seed = std::random_device{}();
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> jitter(0.0, 1.0);
-    constexpr int kRuns = 48;
+    constexpr int kRuns = 40;
     int killed = 0;
     int leftovers = 0;
     for (int run = 0; run < kRuns; ++run) {

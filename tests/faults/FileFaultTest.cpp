@@ -18,9 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <memory>
 
 namespace {
 
@@ -61,25 +59,27 @@ struct Scene {
     ScopedUserInterface installed{ui};
 };
 
+// The document as far as an operation can change it.
+std::string Describe(const CPalvaneDoc& document)
+{
+    const std::string palette(reinterpret_cast<const char*>(document.m_palette.data()),
+                              sizeof document.m_palette);
+    return palette + ' ' + std::to_string(document.m_nSelStart) + ':' +
+           std::to_string(document.m_nSelEnd) + (document.IsModified() ? " modified " : " ") +
+           document.GetPathName();
+}
+
 // What an operation can change: the document, the folder, and what it made
 // besides (the document an open makes).
 struct Outcome {
-    CPalvaneDoc::Palette palette;
-    std::int32_t selection[2];
-    bool modified;
-    std::string path;
-    std::map<std::string, Bytes> files;
+    std::string document;
     std::string made;
+    std::map<std::string, Bytes> files;
 };
 
 Outcome Capture(const Scene& scene, std::string made)
 {
-    Outcome outcome{scene.document.m_palette,
-                    {scene.document.m_nSelStart, scene.document.m_nSelEnd},
-                    scene.document.IsModified(),
-                    scene.document.GetPathName(),
-                    {},
-                    std::move(made)};
+    Outcome outcome{Describe(scene.document), std::move(made), {}};
     for (const std::string& name : FolderEntries(scene.folder.Path()))
         outcome.files[name] = ReadFileBytes(scene.folder / name);
     return outcome;
@@ -88,105 +88,58 @@ Outcome Capture(const Scene& scene, std::string made)
 // What differs between two outcomes, or "".
 std::string Differences(const Outcome& a, const Outcome& b)
 {
-    std::string differences;
-    auto note = [&](bool same, const std::string& what) {
-        if (!same)
-            differences += what + "; ";
-    };
-    note(a.palette == b.palette, "palette");
-    note(a.selection[0] == b.selection[0] && a.selection[1] == b.selection[1], "selection");
-    note(a.modified == b.modified, "modified flag");
-    note(a.path == b.path, "path " + a.path + " against " + b.path);
-    note(a.made == b.made, "what was made");
+    std::string differences = a.document == b.document ? "" : "the document; ";
+    differences += a.made == b.made ? "" : "what was made; ";
     for (const auto& [name, bytes] : a.files)
-        note(b.files.count(name) != 0 && b.files.at(name) == bytes, "file " + name);
+        if (b.files.count(name) == 0 || b.files.at(name) != bytes)
+            differences += "file " + name + "; ";
     for (const auto& [name, bytes] : b.files)
-        note(a.files.count(name) != 0, "file " + name);
+        if (a.files.count(name) == 0)
+            differences += "file " + name + "; ";
     return differences;
-}
-
-std::string Describe(const CPalvaneDoc& document)
-{
-    std::string text(reinterpret_cast<const char*>(document.m_palette.data()),
-                     sizeof document.m_palette);
-    return text + document.GetPathName();
 }
 
 struct Operation {
     const char* name;
-    const char* file;        // the file its errors name
-    const char* openFailure; // the message when its first call, an open, fails; null: the cause's
-    std::function<std::string(Scene&)> run; // returns what it made beyond the document
+    unsigned command; // the document's command, or kOpen
+    const char* file; // the file it works on, which its errors name
+    // The message when its first call, an open, fails; null: the cause's.
+    const char* openFailure = nullptr;
     // On a file system without unnamed files: a save names its temporary file.
     bool namedTemporary = false;
     friend void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
 };
+constexpr unsigned kOpen = 0;
 
 const Operation kOperations[] = {
-    // A failed open discards the document it made; those open stay as they were.
-    {"open", "old.cmp", nullptr,
-     [](Scene& scene) {
-         CPalvaneDoc opened;
-         CDocTemplate kind{std::string()};
-         return kind.InitOpenDocument(opened, scene.folder / "old.cmp") ? Describe(opened)
-                                                                        : std::string();
-     }},
-    {"save", "old.cmp", nullptr,
-     [](Scene& scene) {
-         scene.document.DoFileSave();
-         return std::string();
-     }},
-    {"save as", "other.cmp", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "other.cmp");
-         scene.document.OnFileSaveAs();
-         return std::string();
-     }},
-    {"save as a new file", "new.cmp", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "new.cmp");
-         scene.document.OnFileSaveAs();
-         return std::string();
-     }},
-    {"save with a named temporary file", "old.cmp", nullptr,
-     [](Scene& scene) {
-         scene.document.DoFileSave();
-         return std::string();
-     },
-     true},
-    {"Dark Forces import", "in.pal", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "in.pal");
-         scene.document.OnCommand(ID_FILE_IMPORT_DFPAL);
-         return std::string();
-     }},
-    {"Dark Forces export", "out.pal", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "out.pal");
-         scene.document.OnCommand(ID_FILE_EXPORT_DFPAL);
-         return std::string();
-     }},
-    {"JASC export", "out.pal", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "out.pal");
-         scene.document.OnCommand(ID_FILE_EXPORT_JASC);
-         return std::string();
-     }},
-    {"JASC export with a named temporary file", "out.pal", nullptr,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "out.pal");
-         scene.document.OnCommand(ID_FILE_EXPORT_JASC);
-         return std::string();
-     },
-     true},
-    {"model import", "model.opt", xwa_import::kUnableToRead,
-     [](Scene& scene) {
-         scene.ui.QueueFile(scene.folder / "model.opt");
-         scene.ui.QueueTexture(0);
-         scene.document.OnCommand(ID_FILE_IMPORT_XWA);
-         return std::string();
-     }},
+    {"open", kOpen, "old.cmp"},
+    {"save", ID_FILE_SAVE, "old.cmp"},
+    {"save as", ID_FILE_SAVE_AS, "other.cmp"},
+    {"save as a new file", ID_FILE_SAVE_AS, "new.cmp"},
+    {"save with a named temporary file", ID_FILE_SAVE, "old.cmp", nullptr, true},
+    {"Dark Forces import", ID_FILE_IMPORT_DFPAL, "in.pal"},
+    {"Dark Forces export", ID_FILE_EXPORT_DFPAL, "out.pal"},
+    {"JASC export", ID_FILE_EXPORT_JASC, "out.pal"},
+    {"JASC export with a named temporary file", ID_FILE_EXPORT_JASC, "out.pal", nullptr, true},
+    {"model import", ID_FILE_IMPORT_XWA, "model.opt", xwa_import::kUnableToRead},
 };
+
+// Runs the operation; returns what it made beyond the document.
+std::string RunOperation(const Operation& operation, Scene& scene)
+{
+    const std::string path = scene.folder / operation.file;
+    if (operation.command == kOpen) {
+        // A failed open discards the document it made; those open stay as they were.
+        CPalvaneDoc opened;
+        CDocTemplate kind{std::string()};
+        return kind.InitOpenDocument(opened, path) ? Describe(opened) : std::string();
+    }
+    // What a command asks for: this file, the first texture.
+    scene.ui.QueueFile(path);
+    scene.ui.QueueTexture(0);
+    scene.document.OnCommand(operation.command);
+    return std::string();
+}
 
 struct Attempt {
     Outcome before;
@@ -203,7 +156,7 @@ protected:
         Attempt run;
         run.before = Capture(scene, std::string());
         file_faults::Start(at, error, GetParam().namedTemporary);
-        const std::string made = GetParam().run(scene);
+        const std::string made = RunOperation(GetParam(), scene);
         run.calls = file_faults::Stop();
         run.after = Capture(scene, made);
         run.messages = scene.ui.MessagesShown();
