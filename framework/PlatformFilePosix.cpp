@@ -1,6 +1,7 @@
 #include "framework/PlatformFile.h"
 
 #include "framework/CFile.h"
+#include "framework/SystemCalls.h"
 
 #include <array>
 #include <atomic>
@@ -61,6 +62,17 @@ void RemovePendingAndEnd(int signal)
     // The handler was installed to run once: the default action now ends the
     // process with this signal's status as soon as the handler returns.
     ::raise(signal);
+}
+
+// Opens through the system calls that can fail on purpose in tests; an open
+// interrupted by a signal is tried again.
+int OpenRetrying(const char* path, int flags, mode_t mode)
+{
+    int handle = -1;
+    do
+        handle = system_calls::Open(path, flags, mode);
+    while (handle < 0 && errno == EINTR);
+    return handle;
 }
 
 std::string FolderOrCurrent(const std::string& path)
@@ -170,8 +182,8 @@ int CreateNamedTemporary(const std::string& target, mode_t mode, TemporaryFile& 
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = TemporaryNameFor(target, nameMax);
         RegisterPending(candidate);
-        const int handle =
-            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        const int handle = OpenRetrying(candidate.c_str(),
+                                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (handle < 0) {
             const int error = errno;
             ForgetPending(candidate);
@@ -212,7 +224,7 @@ int OpenRegular(const std::string& path, unsigned flags)
     }
     if ((flags & CFile::modeCreate) != 0)
         mode |= O_CREAT | ((flags & CFile::modeNoTruncate) != 0 ? 0 : O_TRUNC);
-    const int handle = ::open(path.c_str(), mode, 0666);
+    const int handle = OpenRetrying(path.c_str(), mode, 0666);
     if (handle < 0)
         return -1;
     struct stat status {};
@@ -228,12 +240,12 @@ int OpenRegular(const std::string& path, unsigned flags)
 
 long long Read(int handle, void* buffer, std::size_t count)
 {
-    return ::read(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
+    return system_calls::Read(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
 }
 
 long long Write(int handle, const void* buffer, std::size_t count)
 {
-    return ::write(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
+    return system_calls::Write(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
 }
 
 long long Seek(int handle, long long offset, int origin)
@@ -251,12 +263,21 @@ long long Length(int handle)
 
 int Sync(int handle)
 {
-    return ::fsync(handle);
+    int result = 0;
+    do
+        result = system_calls::Sync(handle);
+    while (result != 0 && errno == EINTR);
+    return result;
 }
 
 int Close(int handle)
 {
-    return ::close(handle);
+    // An interrupted close has still released the handle (trying again could
+    // close a handle opened meanwhile), and whatever a save wrote was synced
+    // before: only the other errors count.
+    if (system_calls::Close(handle) != 0 && errno != EINTR)
+        return -1;
+    return 0;
 }
 
 int FindSaveTarget(const std::string& path, SaveTarget& target)
@@ -332,7 +353,8 @@ int OpenStream(const SaveTarget& target)
     }
     // Not blocking on the open: a pipe with no reader is an error at once
     // rather than a program that waits without end.
-    const int handle = ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    const int handle =
+        OpenRetrying(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
     if (handle < 0) {
         if (errno == ENXIO)
             errno = EPIPE;
@@ -361,7 +383,8 @@ int CreateTemporaryFor(const std::string& target, int& handle, TemporaryFile& te
     // An unnamed file is linked into the folder only once complete; linking
     // it needs /proc.
     if (::access("/proc/self/fd", X_OK) == 0) {
-        handle = ::open(FolderOrCurrent(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        handle =
+            OpenRetrying(FolderOrCurrent(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (handle < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return -1;
         if (handle >= 0)
@@ -385,8 +408,7 @@ int ReplaceWithTemporary(int handle, TemporaryFile& temporary, const std::string
         for (int attempt = 0; attempt < 100 && temporary.path.empty(); ++attempt) {
             const std::string candidate = TemporaryNameFor(target, nameMax);
             RegisterPending(candidate);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) ==
-                0) {
+            if (system_calls::Link(self.c_str(), candidate.c_str()) == 0) {
                 temporary.path = candidate;
                 break;
             }
@@ -400,7 +422,8 @@ int ReplaceWithTemporary(int handle, TemporaryFile& temporary, const std::string
         }
     }
     // The lock stays until the rename, so that no cleanup takes the file.
-    if (temporary.path.empty() || ::rename(temporary.path.c_str(), target.c_str()) != 0) {
+    if (temporary.path.empty() ||
+        system_calls::Rename(temporary.path.c_str(), target.c_str()) != 0) {
         const int error = temporary.path.empty() ? EEXIST : errno;
         ::close(handle);
         errno = error;
@@ -408,6 +431,8 @@ int ReplaceWithTemporary(int handle, TemporaryFile& temporary, const std::string
     }
     ForgetPending(temporary.path);
     temporary.path.clear();
+    // The file is in place and was synced before: what follows cannot undo
+    // the save, and nothing of it is reported.
     ::close(handle);
     SyncFolder(FolderOrCurrent(target));
     return 0;

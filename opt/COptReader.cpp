@@ -1,11 +1,12 @@
 #include "opt/COptReader.h"
 
+#include "framework/CFile.h"
+#include "framework/FileInputBuffer.h"
 #include "opt/OptColor.h"
 #include "opt/OptInputStream.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <istream>
 
 namespace {
 
@@ -57,14 +58,17 @@ bool IsBranchKind(std::int32_t kind)
 
 bool COptReader::Read(const std::string& path)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
         return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open())
-        return false;
-    ReadFrom(file);
-    return true; // a failure to close is of no concern to a reader
+    FileInputBuffer buffer(file);
+    std::istream stream(&buffer);
+    // A read that fails is not the end of the file: its error ends the
+    // reading, rather than a model that silently lacks what could not be read.
+    stream.exceptions(std::ios::badbit);
+    ReadFrom(stream);
+    file.Close();
+    return true;
 }
 
 void COptReader::ReadFrom(std::istream& stream)

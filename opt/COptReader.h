@@ -16,10 +16,11 @@ class OptInputStream;
 // palette. A reader reads one file once; the caller sets the four fields
 // below before reading.
 //
-// Reading never fails once the file is open: whatever a short or damaged
-// file holds is read as far as it goes, and no value that could not be read
-// drives further reading or ends up in a record. A node that leads back to a
-// node on the path to it, or lies deeper than kMaxDepth, is read as a leaf.
+// Reading never fails once the file is open (but for a read the system
+// reports as failed): whatever a short or damaged file holds is read as far
+// as it goes, and no value that could not be read drives further reading or
+// ends up in a record. A node that leads back to a node on the path to it, or
+// lies deeper than kMaxDepth, is read as a leaf.
 class COptReader {
 public:
     enum NodeKind : std::int32_t {
@@ -41,7 +42,9 @@ public:
     COptReader& operator=(const COptReader&) = delete;
 
     // Reads the file at `path`. False only when it cannot be opened for
-    // binary input (or is no regular file); nothing has been read then.
+    // binary input (or is no regular file); nothing has been read then. A
+    // read that the system reports as failed raises the CFileException
+    // that says why.
     bool Read(const std::string& path);
     // Reads a model from `stream`, as Read does once its file is open.
     void ReadFrom(std::istream& stream);

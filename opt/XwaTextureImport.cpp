@@ -19,8 +19,13 @@ bool xwa_import::ReadModel(COptReader& reader, const std::string& path)
     reader.m_nChoice = 0;
     reader.m_nLevelCount = 1;
     reader.m_nPaletteBias = kPaletteBias;
-    if (reader.Read(path))
-        return true;
+    try {
+        if (reader.Read(path))
+            return true;
+    } catch (const CFileException& error) {
+        AfxReportCommandError(error);
+        return false;
+    }
     AfxMessageBox(kUnableToRead, MB_OK);
     return false;
 }

@@ -19,7 +19,7 @@ static_assert(kPaletteBias == 7 * 512);
 
 // Sets `reader` up as the import does and reads the model at `path`. A file
 // that cannot be opened is reported ("Unable to read OPT File") and gives
-// false.
+// false; so does one whose reading fails, with the file error's own text.
 bool ReadModel(COptReader& reader, const std::string& path);
 
 } // namespace xwa_import

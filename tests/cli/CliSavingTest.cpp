@@ -1,5 +1,6 @@
 // palvane-cli against what a save can meet: nodes that are not files, links,
-// long names, signals, a file-size limit and standard output that fails.
+// long names, signals and being killed, other saves of the same file, a
+// file-size limit and standard output that fails.
 
 #include "tests/support/ChildProcess.h"
 
@@ -12,18 +13,23 @@ TEST(CliSavingTest, NodesLinksSignalsAndLimits)
 }
 #else
 #include "framework/FrameworkMessages.h"
+#include "framework/PlatformFile.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
+#include <random>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -233,6 +239,91 @@ TEST(CliSavingTest, SignalsDuringASaveLeaveNoTemporaryFiles)
             EXPECT_TRUE(size == 17216u || size == 82752u) << size;
         }
         EXPECT_GT(interrupted, 0) << "no run was interrupted by signal " << signal;
+    }
+}
+
+TEST(CliSavingTest, AKilledSaveLeavesTheOldFileOrTheWholeNewOne)
+{
+    const TempFolder folder;
+    const std::string path = folder / "t.cmp";
+    const std::vector<std::string> save = {"--open", PALVANE_SAMPLE_COLORMAP, "--transparency",
+                                           "--save", path};
+    ASSERT_EQ(RunCliProcess({"--new", "--save", path}).exitCode, 0);
+    const Bytes old = ReadFileBytes(path);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunCliProcess(save).exitCode, 0);
+    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    const Bytes whole = ReadFileBytes(path);
+    ASSERT_NE(whole, old);
+
+    // Moments spread over the save's whole run and a little past it.
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> jitter(0.0, 1.0);
+    constexpr int kRuns = 40;
+    int killed = 0;
+    int leftovers = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        WriteFileBytes(path, old);
+        ProgramOptions options;
+        options.signal = SIGKILL;
+        options.signalDelay = std::chrono::microseconds(static_cast<long long>(
+            1.2 * static_cast<double>(duration.count()) * (run + jitter(random)) / kRuns));
+        const ProgramRun result = RunCliProcess(save, options);
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", killed after " +
+                     std::to_string(options.signalDelay.count()) + " us");
+        killed += result.signal == SIGKILL ? 1 : 0;
+        const Bytes now = ReadFileBytes(path);
+        EXPECT_TRUE(now == old || now == whole) << now.size() << " bytes";
+        EXPECT_TRUE(result.signal == SIGKILL || (result.exitCode == 0 && now == whole));
+        for (const std::string& name : FolderEntries(folder.Path())) {
+            EXPECT_TRUE(name == "t.cmp" || platform_file::IsTemporaryName(name)) << name;
+            leftovers += name == "t.cmp" ? 0 : 1;
+        }
+    }
+    EXPECT_GT(killed, 0);
+    // What a save killed where its temporary file has a name leaves, the next
+    // save removes.
+    WriteFileBytes(folder / ".t.cmp.palvane-0123456789abcdef.tmp",
+                   Bytes(old.begin(), old.end() - 9));
+    ASSERT_EQ(RunCliProcess({"--new", "--save", path}).exitCode, 0);
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"t.cmp"});
+    EXPECT_EQ(ReadFileBytes(path), old);
+    std::cout << "[ KILLED    ] " << killed << " of " << kRuns << " saves, " << leftovers
+              << " temporary files left\n";
+}
+
+TEST(CliSavingTest, SavesToOneFileAtOnceEndWithOneWholeFile)
+{
+    const TempFolder folder;
+    const TempFolder alone;
+    const std::string path = folder / "t.cmp";
+    constexpr int kWriters = 4;
+    // The writers' palettes differ in cell 0; each one's file, saved alone first.
+    std::vector<Bytes> files;
+    for (int i = 0; i < kWriters; ++i) {
+        const std::string single = alone / (std::to_string(i) + ".cmp");
+        ASSERT_EQ(RunCliProcess({"--new", "--set", "0=#00000" + std::to_string(i), "--transparency",
+                                 "--save", single})
+                      .exitCode,
+                  0);
+        files.push_back(ReadFileBytes(single));
+    }
+    for (int round = 0; round < 5; ++round) {
+        std::vector<ProgramRun> runs(kWriters);
+        std::vector<std::thread> writers;
+        for (int i = 0; i < kWriters; ++i)
+            writers.emplace_back([&runs, &path, i] {
+                runs[i] = RunCliProcess({"--new", "--set", "0=#00000" + std::to_string(i),
+                                         "--transparency", "--save", path});
+            });
+        for (std::thread& writer : writers)
+            writer.join();
+        for (const ProgramRun& run : runs)
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(std::find(files.begin(), files.end(), ReadFileBytes(path)), files.end());
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"t.cmp"});
     }
 }
 
