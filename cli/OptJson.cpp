@@ -4,26 +4,48 @@
 #include "opt/COptReader.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
+#include <string>
 
 namespace {
 
-template <typename Values> std::string JsonArray(const Values& values)
+// Everything is appended to one string: a model read from a damaged file
+// can hold thousands of nodes.
+template <typename Integer> void AppendNumber(std::string& out, Integer value)
 {
-    std::string out = "[";
-    for (const auto value : values)
-        out += (out.size() > 1 ? "," : "") + std::to_string(value);
-    return out + "]";
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+template <typename Integer> void AppendField(std::string& out, const char* name, Integer value)
+{
+    out += name;
+    AppendNumber(out, value);
+}
+
+template <typename Values>
+void AppendArray(std::string& out, const char* name, const Values& values)
+{
+    out += name;
+    out += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        AppendNumber(out, values[i]);
+    }
+    out += ']';
 }
 
 // Node depth is bounded by the reader, so the recursion is too.
 void AppendNode(const OptNode& node, std::string& out)
 {
-    out += "{\"kind\":" + std::to_string(node.kind) +
-           ",\"position\":" + std::to_string(node.position) +
-           ",\"texture\":" + std::to_string(node.texture) +
-           ",\"mesh\":" + std::to_string(node.mesh) + ",\"index\":" + std::to_string(node.index) +
-           ",\"children\":[";
+    AppendField(out, "{\"kind\":", node.kind);
+    AppendField(out, ",\"position\":", node.position);
+    AppendField(out, ",\"texture\":", node.texture);
+    AppendField(out, ",\"mesh\":", node.mesh);
+    AppendField(out, ",\"index\":", node.index);
+    out += ",\"children\":[";
     for (std::size_t i = 0; i < node.children.size(); ++i) {
         if (i > 0)
             out += ',';
@@ -34,16 +56,18 @@ void AppendNode(const OptNode& node, std::string& out)
 
 void AppendMesh(const OptMesh& mesh, std::string& out)
 {
-    out += "{\"vertices\":" + std::to_string(mesh.vertices.size()) +
-           ",\"normals\":" + std::to_string(mesh.normals.size()) +
-           ",\"texCoords\":" + std::to_string(mesh.texCoords.size()) + ",\"faces\":[";
+    AppendField(out, "{\"vertices\":", mesh.vertices.size());
+    AppendField(out, ",\"normals\":", mesh.normals.size());
+    AppendField(out, ",\"texCoords\":", mesh.texCoords.size());
+    out += ",\"faces\":[";
     for (std::size_t i = 0; i < mesh.faces.size(); ++i) {
         const OptFace& face = mesh.faces[i];
-        out += (i > 0 ? ",{\"vertexIndex\":" : "{\"vertexIndex\":") + JsonArray(face.vertexIndex) +
-               ",\"cornerCount\":" + std::to_string(face.cornerCount) +
-               ",\"level\":" + std::to_string(face.level) +
-               ",\"texture\":" + std::to_string(face.texture) +
-               ",\"normal\":" + JsonArray(face.normal) + "}";
+        AppendArray(out, i > 0 ? ",{\"vertexIndex\":" : "{\"vertexIndex\":", face.vertexIndex);
+        AppendField(out, ",\"cornerCount\":", face.cornerCount);
+        AppendField(out, ",\"level\":", face.level);
+        AppendField(out, ",\"texture\":", face.texture);
+        AppendArray(out, ",\"normal\":", face.normal);
+        out += '}';
     }
     out += "]}";
 }
@@ -52,11 +76,16 @@ void AppendTexture(const OptTexture& texture, std::string& out)
 {
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(Crc32(texture.pixels)));
-    out += "{\"name\":" + JsonString(texture.name) +
-           ",\"pixelPos\":" + std::to_string(texture.pixelPos) +
-           ",\"palettePos\":" + std::to_string(texture.palettePos) +
-           ",\"pixelSize\":" + std::to_string(texture.pixelSize) + ",\"palette\":\"" +
-           PaletteToHex(texture.palette) + "\",\"pixelsCrc32\":\"" + crc + "\"}";
+    out += "{\"name\":";
+    out += JsonString(texture.name);
+    AppendField(out, ",\"pixelPos\":", texture.pixelPos);
+    AppendField(out, ",\"palettePos\":", texture.palettePos);
+    AppendField(out, ",\"pixelSize\":", texture.pixelSize);
+    out += ",\"palette\":\"";
+    out += PaletteToHex(texture.palette);
+    out += "\",\"pixelsCrc32\":\"";
+    out += crc;
+    out += "\"}";
 }
 
 template <typename Record, typename Append>
@@ -93,14 +122,22 @@ std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes)
 
 std::string OptReaderToJson(const COptReader& reader)
 {
-    std::string out = "{\"base\":" + std::to_string(reader.m_nBase) +
-                      ",\"choice\":" + std::to_string(reader.m_nChoice) +
-                      ",\"levelCount\":" + std::to_string(reader.m_nLevelCount) +
-                      ",\"paletteBias\":" + std::to_string(reader.m_nPaletteBias) + ",\"nodes\":";
+    std::string out;
+    AppendOptReaderJson(reader, out);
+    return out;
+}
+
+void AppendOptReaderJson(const COptReader& reader, std::string& out)
+{
+    AppendField(out, "{\"base\":", reader.m_nBase);
+    AppendField(out, ",\"choice\":", reader.m_nChoice);
+    AppendField(out, ",\"levelCount\":", reader.m_nLevelCount);
+    AppendField(out, ",\"paletteBias\":", reader.m_nPaletteBias);
+    out += ",\"nodes\":";
     AppendList(reader.m_nodes, AppendNode, out);
     out += ",\"meshes\":";
     AppendList(reader.m_meshes, AppendMesh, out);
     out += ",\"textures\":";
     AppendList(reader.m_textures, AppendTexture, out);
-    return out + "}";
+    out += '}';
 }

@@ -35,8 +35,11 @@ int main(int argc, char** argv)
             ++failed;
             continue;
         }
-        if (LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   bytes.size()) != 0) {
+        // As under libFuzzer, an empty input still comes with a valid pointer.
+        static const char kNothing = 0;
+        const auto* data =
+            reinterpret_cast<const std::uint8_t*>(bytes.empty() ? &kNothing : bytes.data());
+        if (LLVMFuzzerTestOneInput(data, bytes.size()) != 0) {
             std::cerr << "rejected " << input << '\n';
             ++failed;
         }
