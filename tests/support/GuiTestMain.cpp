@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
-        QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(home / "XDG_CONFIG_HOME"));
+        QSettings::setPath(format, QSettings::UserScope,
+                           QString::fromStdString(home / "XDG_CONFIG_HOME"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
