@@ -32,16 +32,7 @@ std::vector<std::uint8_t> ExhaustiveTables(const CPalvaneDoc& document, bool wit
 
 void ExhaustiveSaveDoc::Serialize(CArchive& archive)
 {
-    archive.Write(cmp_format::kMagic, 4);
-    archive.WriteInt32(cmp_format::kVersion);
-    archive.WriteInt32(m_withTransparency ? 1 : 0);
-    const std::uint8_t reserved[cmp_format::kReservedSize] = {};
-    archive.Write(reserved, sizeof reserved);
-    for (const ColorTriple& entry : m_palette) {
-        archive.WriteByte(entry.red);
-        archive.WriteByte(entry.green);
-        archive.WriteByte(entry.blue);
-    }
+    WriteHeaderAndPalette(archive, m_withTransparency);
     const std::vector<std::uint8_t> tables = ExhaustiveTables(*this, m_withTransparency);
     archive.Write(tables.data(), tables.size());
 }

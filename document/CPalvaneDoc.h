@@ -66,6 +66,9 @@ public:
 
 protected:
     const CommandMap* GetCommandMap() const override { return &commandMap; }
+    // What a colormap file holds before its tables: the header, which says
+    // whether the transparency table follows, and the palette.
+    void WriteHeaderAndPalette(CArchive& archive, bool withTransparency) const;
 
 private:
     void ReadColormap(CArchive& archive);

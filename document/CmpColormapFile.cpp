@@ -46,9 +46,18 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
 {
     const bool transparency =
         AfxMessageBox(kTransparencyQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    WriteHeaderAndPalette(archive, transparency);
+    // Both tables come from one batch of lookups.
+    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
+    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
+    archive.Write(tables.transparency.data(), tables.transparency.size());
+}
+
+void CPalvaneDoc::WriteHeaderAndPalette(CArchive& archive, bool withTransparency) const
+{
     archive.Write(cmp_format::kMagic, 4);
     archive.WriteInt32(cmp_format::kVersion);
-    archive.WriteInt32(transparency ? 1 : 0);
+    archive.WriteInt32(withTransparency ? 1 : 0);
     const std::uint8_t reserved[cmp_format::kReservedSize] = {};
     archive.Write(reserved, sizeof reserved);
     for (const ColorTriple& entry : m_palette) {
@@ -56,10 +65,6 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
         archive.WriteByte(entry.green);
         archive.WriteByte(entry.blue);
     }
-    // Both tables come from one batch of lookups.
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
-    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
-    archive.Write(tables.transparency.data(), tables.transparency.size());
 }
 
 int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
