@@ -65,6 +65,17 @@ GridRect ToGridRect(const QRect& area)
     return GridRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
 }
 
+// On screen, cells of this many pixels show their colour comfortably; below
+// the minimum a cell's colour inside its frame is too small to judge or hit.
+constexpr std::int32_t kPreferredCellSize = 24;
+constexpr std::int32_t kMinimumCellSize = 10;
+
+QSize ScreenGridSize(std::int32_t cellSize)
+{
+    const std::int32_t side = GridLayout::AreaFor(cellSize, GridLayout::kScreenGap);
+    return {side, side};
+}
+
 } // namespace
 
 namespace {
@@ -91,6 +102,16 @@ CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
 CPalvaneView::~CPalvaneView()
 {
     m_pDocument->RemoveView(this);
+}
+
+QSize CPalvaneView::sizeHint() const
+{
+    return ScreenGridSize(kPreferredCellSize);
+}
+
+QSize CPalvaneView::minimumSizeHint() const
+{
+    return ScreenGridSize(kMinimumCellSize);
 }
 
 void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t, void*)

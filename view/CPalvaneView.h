@@ -34,6 +34,12 @@ public:
     std::int32_t CellHeight() const { return m_nCellHeight; }
     std::int32_t HotCell() const { return m_nHotCell; }
 
+    // The grid at a comfortable size, and the smallest grid whose cells can
+    // still be told apart and clicked. Child frames, Cascade and Tile size
+    // the view from these.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // The document changed: the whole view is redrawn.
     void OnUpdate(DocumentView* sender, std::intptr_t hint, void* hintObject) override;
 

@@ -533,6 +533,64 @@ TEST_F(EditorTest, AboutShowsTheVersionAndClosesWithOk)
     EXPECT_EQ(version, "About Palvane|Palvane Version 1.1");
 }
 
+// Cascade and Tile leave every child its whole grid with cells of a usable
+// size, inside the area as far as the child's size allows; with room enough,
+// cascaded title bars all show and tiles do not overlap.
+TEST_F(EditorTest, CascadeAndTileLeaveEveryGridWholeInsideTheArea)
+{
+    struct Row {
+        unsigned command;
+        std::size_t documents;
+        QSize frame;
+        bool roomy;
+    };
+    const Row rows[] = {
+        {ID_WINDOW_CASCADE, 1, {800, 600}, true},   {ID_WINDOW_CASCADE, 3, {800, 600}, true},
+        {ID_WINDOW_CASCADE, 3, {420, 380}, false},  {ID_WINDOW_TILE_HORZ, 3, {420, 380}, false},
+        {ID_WINDOW_TILE_HORZ, 3, {800, 600}, true}, {ID_WINDOW_TILE_HORZ, 1, {800, 600}, true},
+    };
+    constexpr int kSmallestCell = 10;
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.command << " " << row.documents);
+        while (Documents().size() < row.documents)
+            Run(ID_FILE_NEW);
+        while (Documents().size() > row.documents)
+            Run(ID_FILE_CLOSE);
+        // A maximised child is restored.
+        Frame().MdiArea()->subWindowList().front()->showMaximized();
+        Frame().resize(row.frame);
+        Settle();
+        Run(row.command);
+
+        const QRect area = Frame().MdiArea()->viewport()->rect();
+        const QList<QMdiSubWindow*> children = Frame().MdiArea()->subWindowList();
+        std::set<std::pair<int, int>> corners;
+        for (QMdiSubWindow* child : children) {
+            const QRect shown = child->geometry();
+            auto* view = static_cast<CPalvaneView*>(child->widget());
+            view->grab(); // a drawing pass records the cells
+            EXPECT_GE(view->CellWidth(), kSmallestCell);
+            EXPECT_GE(view->CellHeight(), kSmallestCell);
+            EXPECT_TRUE(child->rect().contains(view->geometry()));
+            EXPECT_TRUE(shown.width() > area.width()
+                            ? shown.left() == 0
+                            : area.left() <= shown.left() && shown.right() <= area.right());
+            EXPECT_TRUE(shown.height() > area.height()
+                            ? shown.top() == 0
+                            : area.top() <= shown.top() && shown.bottom() <= area.bottom());
+            corners.insert({shown.left(), shown.top()});
+            if (row.roomy && row.command == ID_WINDOW_TILE_HORZ) {
+                for (QMdiSubWindow* other : children)
+                    EXPECT_TRUE(other == child || !other->geometry().intersects(shown));
+            }
+        }
+        if (row.roomy) {
+            EXPECT_EQ(corners.size(), static_cast<std::size_t>(children.size()));
+        }
+    }
+}
+
 #ifndef _WIN32
 TEST_F(EditorTest, ARequestFromALaterStartWaitsForTheOpenDialog)
 {
