@@ -10,13 +10,13 @@
 #include "framework/CCmdUI.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
+#include "framework/qt/PrintSetupDialog.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
 #include "view/CPalvaneView.h"
 
 #include <QApplication>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
@@ -359,8 +359,10 @@ void CPalvaneApp::OnFileOpen()
 
 void CPalvaneApp::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&PrinterSetup::Printer(), m_pMainFrame.get());
-    dialog.exec();
+    PrintSetupDialog dialog(PrintSetupDialog::InstalledPrinters(), PrinterSetup::Chosen(),
+                            m_pMainFrame.get());
+    if (dialog.exec() == QDialog::Accepted)
+        PrinterSetup::SetChosen(dialog.Choice());
 }
 
 void CPalvaneApp::OnAppAbout()

@@ -214,19 +214,20 @@ void CPalvaneView::OnPrint(QPainter* pDC)
 
 bool CPalvaneView::OnPreparePrinting(QPrinter& printer, bool askUser)
 {
-    // Print Setup's printer, or else the default one; the dialog when there is neither.
-    PrinterSetup::ApplyTo(printer);
+    // Print Setup's printer, or else the default one; the dialog when there
+    // is neither.
+    bool hasPrinter = PrinterSetup::ApplyTo(printer);
     if (!askUser) {
-        if (printer.printerName().isEmpty()) {
-            const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-            if (!defaultPrinter.isNull())
-                printer.setPrinterName(defaultPrinter.printerName());
+        const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+        if (!hasPrinter && !defaultPrinter.isNull()) {
+            printer.setPrinterName(defaultPrinter.printerName());
+            hasPrinter = true;
         }
-        if (!printer.printerName().isEmpty())
-            return printer.isValid();
+        if (hasPrinter)
+            return true;
     }
     QPrintDialog dialog(&printer, this);
-    return dialog.exec() == QDialog::Accepted && printer.isValid();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void CPalvaneView::OnFilePrint()
@@ -246,7 +247,7 @@ void CPalvaneView::OnFilePrintDirect()
 void CPalvaneView::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (OnPreparePrinting(printer, false))
+    if (OnPreparePrinting(printer, false) && printer.isValid())
         PrintPreview(printer);
 }
 

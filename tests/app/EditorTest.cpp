@@ -3,6 +3,7 @@
 #include "app/CPalvaneApp.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/ScriptedUserInterface.h"
+#include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "tests/support/Files.h"
 #include "tests/support/ModalDialog.h"
@@ -11,14 +12,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -27,6 +34,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +56,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
         ui.SetStandingAnswer(kSaveTranparency, IDNO);
     }
+    ~EditorTest() override { PrinterSetup::SetChosen(std::nullopt); }
 
     void Start(const QStringList& arguments = {})
     {
@@ -589,6 +598,46 @@ TEST_F(EditorTest, CascadeAndTileLeaveEveryGridWholeInsideTheArea)
             EXPECT_EQ(corners.size(), static_cast<std::size_t>(children.size()));
         }
     }
+}
+
+// Print Setup's printer, here a PDF file in landscape, is the one the next
+// print lands on and the one the preview shows.
+TEST_F(EditorTest, ThePrinterChosenInPrintSetupPrintsAndPreviewsNext)
+{
+    Start();
+    const std::string pdf = folder / "chosen.pdf";
+    WhenModal("PrintSetupDialog", [&pdf](QWidget* dialog) {
+        auto* printers = dialog->findChild<QComboBox*>("printerName");
+        printers->setCurrentIndex(printers->findText("PDF file"));
+        auto* file = dialog->findChild<QLineEdit*>("fileName");
+        file->clear();
+        QTest::keyClicks(file, QString::fromStdString(pdf));
+        QTest::mouseClick(dialog->findChild<QRadioButton*>("landscape"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    Run(ID_FILE_PRINT_SETUP);
+
+    Run(ID_FILE_PRINT_DIRECT);
+    EXPECT_TRUE(ui.Asked().empty());
+    QProcess pdftotext;
+    pdftotext.start(PALVANE_PDFTOTEXT, {"-bbox", QString::fromStdString(pdf), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    // One landscape A4 page, in points.
+    const QString words = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_EQ(words.count("<page "), 1);
+    EXPECT_TRUE(words.contains(R"(<page width="842.000000" height="595.000000">)"));
+
+    QString previewed;
+    WhenModal("QPrintPreviewDialog", [&previewed](QWidget* dialog) {
+        const QPrinter* printer = static_cast<QPrintPreviewDialog*>(dialog)->printer();
+        previewed = printer->outputFileName() +
+                    (printer->pageLayout().orientation() == QPageLayout::Landscape ? " landscape"
+                                                                                   : " portrait");
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    Run(ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(previewed.toStdString(), pdf + " landscape");
+    EXPECT_TRUE(ui.Asked().empty());
 }
 
 #ifndef _WIN32

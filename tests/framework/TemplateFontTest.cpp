@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 #include "framework/qt/DialogUnits.h"
+#include "framework/qt/PrintSetupDialog.h"
 #include "opt/SelectTextureDialog.h"
 
 #include <QApplication>
@@ -30,6 +31,13 @@ TEST(TemplateFontTest, DialogsLayOutInTheTemplateFontWhateverTheApplicationFont)
          [] { return std::make_unique<SelectTextureDialog>(std::vector<std::string>{"a"}); },
          {200, 130},
          {143, 7, 50, 14}},
+        {"Print Setup",
+         [] {
+             return std::make_unique<PrintSetupDialog>(std::vector<PrintSetupDialog::Printer>{},
+                                                       std::nullopt);
+         },
+         {262, 124},
+         {205, 7, 50, 14}},
     };
     const QFont applicationFont = QApplication::font();
     QApplication::setFont(QFont(QStringLiteral("Serif"), 20));
