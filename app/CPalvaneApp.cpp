@@ -8,6 +8,7 @@
 #include "app/RequestSender.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
+#include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
 #include "framework/qt/PrintSetupDialog.h"
@@ -41,7 +42,6 @@ const CommandMapEntry kCommands[] = {
 constexpr std::size_t kRecentFileCount = 5;
 const QString kRecentFileSection = QStringLiteral("Recent File List");
 
-constexpr const char* kPrintJobFailed = "Could not start print job.";
 constexpr const char* kUnregisterDone =
     "System registry entries have been removed and the INI file (if any) was deleted.";
 constexpr const char* kUnregisterFailed =
@@ -264,7 +264,7 @@ bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& 
     if (!wasOpen)
         document->OnCloseDocument();
     if (!printed)
-        ReportToUser(kPrintJobFailed);
+        ReportToUser(framework_messages::kFailedToStartPrint);
     return printed;
 }
 

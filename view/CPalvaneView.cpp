@@ -5,7 +5,9 @@
 #include "document/GridLayout.h"
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
+#include "framework/FrameworkMessages.h"
 #include "framework/MessagePane.h"
+#include "framework/UserInterface.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "view/CMemDC.h"
@@ -63,6 +65,11 @@ void DrawPushButtonFrame(QPainter& painter, const QRect& frame, bool pressed,
 GridRect ToGridRect(const QRect& area)
 {
     return GridRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+}
+
+void ReportPrintJobFailed()
+{
+    AfxMessageBox(framework_messages::kFailedToStartPrint, MB_OK | MB_ICONSTOP);
 }
 
 // On screen, cells of this many pixels show their colour comfortably; below
@@ -215,7 +222,7 @@ void CPalvaneView::OnPrint(QPainter* pDC)
 bool CPalvaneView::OnPreparePrinting(QPrinter& printer, bool askUser)
 {
     // Print Setup's printer, or else the default one; the dialog when there
-    // is neither.
+    // is neither. A printer that cannot print fails when its job starts.
     bool hasPrinter = PrinterSetup::ApplyTo(printer);
     if (!askUser) {
         const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
@@ -234,21 +241,25 @@ void CPalvaneView::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (OnPreparePrinting(printer, true))
-        PrintJob(printer);
+        RunPrintJob(printer);
 }
 
 void CPalvaneView::OnFilePrintDirect()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (OnPreparePrinting(printer, false))
-        PrintJob(printer);
+        RunPrintJob(printer);
 }
 
 void CPalvaneView::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (OnPreparePrinting(printer, false) && printer.isValid())
+    if (!OnPreparePrinting(printer, false))
+        return;
+    if (printer.isValid())
         PrintPreview(printer);
+    else
+        ReportPrintJobFailed();
 }
 
 bool CPalvaneView::PrintJob(QPrinter& printer)
@@ -259,15 +270,21 @@ bool CPalvaneView::PrintJob(QPrinter& printer)
     OnBeginPrinting(&painter, printer);
     OnPrint(&painter);
     OnEndPrinting(&painter, printer);
-    painter.end();
-    return true;
+    return painter.end();
+}
+
+void CPalvaneView::RunPrintJob(QPrinter& printer)
+{
+    if (!PrintJob(printer))
+        ReportPrintJobFailed();
 }
 
 void CPalvaneView::PrintPreview(QPrinter& printer)
 {
     QPrintPreviewDialog preview(&printer, this);
+    // Both the preview's pages and its Print button draw through here.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* page) { PrintJob(*page); });
+            [this](QPrinter* page) { RunPrintJob(*page); });
     // One page or two side by side, as the last preview showed.
     auto* pages = preview.findChild<QPrintPreviewWidget*>();
     if (pages != nullptr && PrinterSetup::PreviewPages() == 2)

@@ -54,8 +54,11 @@ public:
     void OnFilePrint();
     void OnFilePrintDirect();
     void OnFilePrintPreview();
-    // Prints the one page on `printer`. False when no page could be started.
+    // Prints the one page on `printer`. False when the job could not start
+    // or not be finished.
     bool PrintJob(QPrinter& printer);
+    // The same for the print commands, which tell the user when it fails.
+    void RunPrintJob(QPrinter& printer);
     // Shows the page as `printer` would print it.
     void PrintPreview(QPrinter& printer);
 

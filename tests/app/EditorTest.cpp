@@ -600,6 +600,74 @@ TEST_F(EditorTest, CascadeAndTileLeaveEveryGridWholeInsideTheArea)
     }
 }
 
+// Every way to print tells the user when the job cannot start, here because
+// the chosen PDF file's folder is missing; a cancelled print dialog is no
+// failure.
+TEST_F(EditorTest, APrintJobThatCannotStartIsReported)
+{
+    int printDialogs = 0;
+    const auto answerPrintDialog = [&printDialogs](bool accept) {
+        WhenModal("QPrintDialog", [accept, &printDialogs](QWidget* dialog) {
+            ++printDialogs;
+            accept ? static_cast<QDialog*>(dialog)->accept()
+                   : static_cast<QDialog*>(dialog)->reject();
+        });
+    };
+    struct Row {
+        const char* way;
+        std::function<void()> print;
+        bool printDialog;
+        bool fails;
+    };
+    const Row rows[] = {
+        {"File, Print", [&] { answerPrintDialog(true), Run(ID_FILE_PRINT); }, true, true},
+        {"Ctrl+P, cancelled",
+         [&] {
+             answerPrintDialog(false);
+             QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+         },
+         true, false},
+        {"the Print button",
+         [&] {
+             answerPrintDialog(true);
+             QTest::mouseClick(Frame().ToolBar()->widgetForAction(Act(ID_FILE_PRINT)),
+                               Qt::LeftButton);
+         },
+         true, true},
+        {"direct printing", [&] { Run(ID_FILE_PRINT_DIRECT); }, false, true},
+        {"the preview's Print",
+         [&] {
+             WhenModal("QPrintPreviewDialog", [&](QWidget* preview) {
+                 answerPrintDialog(true);
+                 for (QAction* action : preview->findChildren<QAction*>())
+                     if (action->text() == "Print")
+                         action->trigger();
+             });
+             Run(ID_FILE_PRINT_PREVIEW);
+         },
+         true, true},
+    };
+    Start();
+    const std::string pdf = folder / "missing/page.pdf";
+    PrinterSetup::SetChosen(
+        PrinterSetup::Choice{"", QString::fromStdString(pdf), QPageSize(QPageSize::A4)});
+    for (const Row& row : rows) {
+        Frame().activateWindow(); // the keys go to the active window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        ui.ForgetAsked();
+        printDialogs = 0;
+        row.print();
+        Settle();
+        EXPECT_EQ(printDialogs, row.printDialog ? 1 : 0) << row.way;
+        ASSERT_EQ(ui.Asked().size(), row.fails ? 1u : 0u) << row.way;
+        if (row.fails) {
+            EXPECT_EQ(ui.Asked().front().text, "Could not start print job.") << row.way;
+            EXPECT_EQ(ui.Asked().front().type, MB_OK | MB_ICONSTOP) << row.way;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
 // Print Setup's printer, here a PDF file in landscape, is the one the next
 // print lands on and the one the preview shows.
 TEST_F(EditorTest, ThePrinterChosenInPrintSetupPrintsAndPreviewsNext)
