@@ -42,14 +42,14 @@ TEST(TemplateFontTest, DialogsLayOutInTheTemplateFontWhateverTheApplicationFont)
     const QFont applicationFont = QApplication::font();
     QApplication::setFont(QFont(QStringLiteral("Serif"), 20));
 
+    // "MS Sans Serif" where it is installed, else the nearest sans-serif.
     const QFont font = DialogUnits::TemplateFont();
     const QFontInfo resolved(font);
     QFont sansSerif(QStringLiteral("Sans Serif"));
     sansSerif.setStyleHint(QFont::SansSerif);
     EXPECT_EQ(resolved.pointSize(), 8);
     EXPECT_TRUE(resolved.family() == "MS Sans Serif" ||
-                resolved.family() == QFontInfo(sansSerif).family())
-        << resolved.family().toStdString();
+                resolved.family() == QFontInfo(sansSerif).family());
 
     const DialogUnits units(font);
     for (const Row& row : rows) {
