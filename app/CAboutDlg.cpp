@@ -6,10 +6,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, DialogUnits::TemplateWindowFlags())
 {
     setObjectName(QStringLiteral("CAboutDlg"));
     setWindowTitle(QStringLiteral("About Palvane"));
+    setFont(DialogUnits::TemplateFont());
     const DialogUnits units(font());
 
     auto* icon = new QLabel(this);

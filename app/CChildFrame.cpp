@@ -14,7 +14,8 @@ CChildFrame::CChildFrame(CPalvaneDoc* document, CMainFrame* mainFrame)
     setWidget(m_pView);
     // Clicks in the view change the selection, which the enable rules read.
     m_pView->installEventFilter(mainFrame);
-    resize(480, 400);
+    // No size of its own: the area sizes a new child from the view's size
+    // hint, within the area's room.
 }
 
 CChildFrame::~CChildFrame() = default;

@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMultiDocTemplate.h"
 #include "app/CPalvaneApp.h"
+#include "app/ChildWindowArrangement.h"
 #include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
@@ -391,12 +392,12 @@ void CMainFrame::OnWindowArrange()
 
 void CMainFrame::OnWindowCascade()
 {
-    m_pMdiArea->cascadeSubWindows();
+    ChildWindowArrangement::Cascade(*m_pMdiArea);
 }
 
 void CMainFrame::OnWindowTile()
 {
-    m_pMdiArea->tileSubWindows();
+    ChildWindowArrangement::Tile(*m_pMdiArea);
 }
 
 void CMainFrame::OnViewToolbar()

@@ -8,15 +8,16 @@
 #include "app/RequestSender.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
+#include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
+#include "framework/qt/PrintSetupDialog.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
 #include "view/CPalvaneView.h"
 
 #include <QApplication>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
@@ -41,7 +42,6 @@ const CommandMapEntry kCommands[] = {
 constexpr std::size_t kRecentFileCount = 5;
 const QString kRecentFileSection = QStringLiteral("Recent File List");
 
-constexpr const char* kPrintJobFailed = "Could not start print job.";
 constexpr const char* kUnregisterDone =
     "System registry entries have been removed and the INI file (if any) was deleted.";
 constexpr const char* kUnregisterFailed =
@@ -264,7 +264,7 @@ bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& 
     if (!wasOpen)
         document->OnCloseDocument();
     if (!printed)
-        ReportToUser(kPrintJobFailed);
+        ReportToUser(framework_messages::kFailedToStartPrint);
     return printed;
 }
 
@@ -359,8 +359,10 @@ void CPalvaneApp::OnFileOpen()
 
 void CPalvaneApp::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&PrinterSetup::Printer(), m_pMainFrame.get());
-    dialog.exec();
+    PrintSetupDialog dialog(PrintSetupDialog::InstalledPrinters(), PrinterSetup::Chosen(),
+                            m_pMainFrame.get());
+    if (dialog.exec() == QDialog::Accepted)
+        PrinterSetup::SetChosen(dialog.Choice());
 }
 
 void CPalvaneApp::OnAppAbout()

@@ -28,6 +28,13 @@ public:
 
     GridLayout(const GridRect& area, std::int32_t gap);
 
+    // The width (or height) of an area whose cells come out `cellSize` wide
+    // (or high) with `gap`: 16 cells and 17 gaps.
+    static constexpr std::int32_t AreaFor(std::int32_t cellSize, std::int32_t gap)
+    {
+        return kColumns * cellSize + (kColumns + 1) * gap;
+    }
+
     std::int32_t Gap() const { return m_gap; }
     std::int32_t CellWidth() const { return m_cellWidth; }
     std::int32_t CellHeight() const { return m_cellHeight; }

@@ -14,6 +14,7 @@ inline constexpr const char* kFailedToCreateDocument = "Failed to create empty d
 inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
 inline constexpr const char* kOutOfMemory = "Out of memory.";
 inline constexpr const char* kCommandFailed = "Command failed.";
+inline constexpr const char* kFailedToStartPrint = "Could not start print job.";
 inline constexpr const char* kAllFilesFilter = "All Files (*.*)";
 inline constexpr const char* kOpenTitle = "Open";
 inline constexpr const char* kSaveAsTitle = "Save As";

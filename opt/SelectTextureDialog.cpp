@@ -7,15 +7,13 @@
 
 SelectTextureDialog::SelectTextureDialog(const std::vector<std::string>& textureNames, int selected,
                                          QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_nSelected(selected), m_okButton(new QPushButton(QStringLiteral("OK"), this)),
+    : QDialog(parent, DialogUnits::TemplateWindowFlags()), m_nSelected(selected),
+      m_okButton(new QPushButton(QStringLiteral("OK"), this)),
       m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
       m_textureList(new QListWidget(this))
 {
     setWindowTitle(QStringLiteral("Select Texture"));
-    setFont(DialogUnits::TemplateFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(DialogUnits::TemplateFont());
 
     // The template, in dialog units: the frame is fixed, the controls are
     // created in their tab order.

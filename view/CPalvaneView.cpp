@@ -5,7 +5,9 @@
 #include "document/GridLayout.h"
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
+#include "framework/FrameworkMessages.h"
 #include "framework/MessagePane.h"
+#include "framework/UserInterface.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "view/CMemDC.h"
@@ -65,6 +67,22 @@ GridRect ToGridRect(const QRect& area)
     return GridRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
 }
 
+void ReportPrintJobFailed()
+{
+    AfxMessageBox(framework_messages::kFailedToStartPrint, MB_OK | MB_ICONSTOP);
+}
+
+// On screen, cells of this many pixels show their colour comfortably; below
+// the minimum a cell's colour inside its frame is too small to judge or hit.
+constexpr std::int32_t kPreferredCellSize = 24;
+constexpr std::int32_t kMinimumCellSize = 10;
+
+QSize ScreenGridSize(std::int32_t cellSize)
+{
+    const std::int32_t side = GridLayout::AreaFor(cellSize, GridLayout::kScreenGap);
+    return {side, side};
+}
+
 } // namespace
 
 namespace {
@@ -91,6 +109,16 @@ CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
 CPalvaneView::~CPalvaneView()
 {
     m_pDocument->RemoveView(this);
+}
+
+QSize CPalvaneView::sizeHint() const
+{
+    return ScreenGridSize(kPreferredCellSize);
+}
+
+QSize CPalvaneView::minimumSizeHint() const
+{
+    return ScreenGridSize(kMinimumCellSize);
 }
 
 void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t, void*)
@@ -193,40 +221,45 @@ void CPalvaneView::OnPrint(QPainter* pDC)
 
 bool CPalvaneView::OnPreparePrinting(QPrinter& printer, bool askUser)
 {
-    // Print Setup's printer, or else the default one; the dialog when there is neither.
-    PrinterSetup::ApplyTo(printer);
+    // Print Setup's printer, or else the default one; the dialog when there
+    // is neither. A printer that cannot print fails when its job starts.
+    bool hasPrinter = PrinterSetup::ApplyTo(printer);
     if (!askUser) {
-        if (printer.printerName().isEmpty()) {
-            const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-            if (!defaultPrinter.isNull())
-                printer.setPrinterName(defaultPrinter.printerName());
+        const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+        if (!hasPrinter && !defaultPrinter.isNull()) {
+            printer.setPrinterName(defaultPrinter.printerName());
+            hasPrinter = true;
         }
-        if (!printer.printerName().isEmpty())
-            return printer.isValid();
+        if (hasPrinter)
+            return true;
     }
     QPrintDialog dialog(&printer, this);
-    return dialog.exec() == QDialog::Accepted && printer.isValid();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void CPalvaneView::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (OnPreparePrinting(printer, true))
-        PrintJob(printer);
+        RunPrintJob(printer);
 }
 
 void CPalvaneView::OnFilePrintDirect()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (OnPreparePrinting(printer, false))
-        PrintJob(printer);
+        RunPrintJob(printer);
 }
 
 void CPalvaneView::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (OnPreparePrinting(printer, false))
+    if (!OnPreparePrinting(printer, false))
+        return;
+    if (printer.isValid())
         PrintPreview(printer);
+    else
+        ReportPrintJobFailed();
 }
 
 bool CPalvaneView::PrintJob(QPrinter& printer)
@@ -237,15 +270,21 @@ bool CPalvaneView::PrintJob(QPrinter& printer)
     OnBeginPrinting(&painter, printer);
     OnPrint(&painter);
     OnEndPrinting(&painter, printer);
-    painter.end();
-    return true;
+    return painter.end();
+}
+
+void CPalvaneView::RunPrintJob(QPrinter& printer)
+{
+    if (!PrintJob(printer))
+        ReportPrintJobFailed();
 }
 
 void CPalvaneView::PrintPreview(QPrinter& printer)
 {
     QPrintPreviewDialog preview(&printer, this);
+    // Both the preview's pages and its Print button draw through here.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* page) { PrintJob(*page); });
+            [this](QPrinter* page) { RunPrintJob(*page); });
     // One page or two side by side, as the last preview showed.
     auto* pages = preview.findChild<QPrintPreviewWidget*>();
     if (pages != nullptr && PrinterSetup::PreviewPages() == 2)

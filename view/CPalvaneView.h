@@ -34,6 +34,12 @@ public:
     std::int32_t CellHeight() const { return m_nCellHeight; }
     std::int32_t HotCell() const { return m_nHotCell; }
 
+    // The grid at a comfortable size, and the smallest grid whose cells can
+    // still be told apart and clicked. Child frames, Cascade and Tile size
+    // the view from these.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // The document changed: the whole view is redrawn.
     void OnUpdate(DocumentView* sender, std::intptr_t hint, void* hintObject) override;
 
@@ -48,8 +54,11 @@ public:
     void OnFilePrint();
     void OnFilePrintDirect();
     void OnFilePrintPreview();
-    // Prints the one page on `printer`. False when no page could be started.
+    // Prints the one page on `printer`. False when the job could not start
+    // or not be finished.
     bool PrintJob(QPrinter& printer);
+    // The same for the print commands, which tell the user when it fails.
+    void RunPrintJob(QPrinter& printer);
     // Shows the page as `printer` would print it.
     void PrintPreview(QPrinter& printer);
 

@@ -28,11 +28,17 @@ DialogUnits::DialogUnits(const QFont& font)
     m_nBaseHeight = metrics.height();
 }
 
-QFont DialogUnits::TemplateFont(const QString& family, int points)
+QFont DialogUnits::TemplateFont()
 {
-    QFont font(family, points);
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+Qt::WindowFlags DialogUnits::TemplateWindowFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
 int DialogUnits::ToPixelsX(int units) const

@@ -4,8 +4,6 @@
 #include <QRect>
 #include <QSize>
 
-class QString;
-
 // Lays out a dialog from its template, whose positions and sizes are in
 // dialog units: a horizontal unit is a quarter of the dialog font's average
 // character width, a vertical unit an eighth of the font's height. The
@@ -15,9 +13,12 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
 
-    // The font a template names, at `points`; a font of that family that is
-    // not installed falls back to a sans-serif one.
-    static QFont TemplateFont(const QString& family, int points);
+    // The font the editor's dialog templates name: 8-point "MS Sans Serif",
+    // or where that is not installed the nearest sans-serif of that size.
+    static QFont TemplateFont();
+    // The frame the templates ask for: a pop-up window with a caption, a
+    // system menu and a modal frame of fixed size.
+    static Qt::WindowFlags TemplateWindowFlags();
 
     // The average character width and the height of the font, in pixels.
     int BaseWidth() const { return m_nBaseWidth; }

@@ -3,36 +3,43 @@
 #include <QPrinter>
 #include <QSettings>
 
-#include <memory>
-
 namespace {
 
 const QString kPreviewPagesKey = QStringLiteral("Settings/PreviewPages");
 
-std::unique_ptr<QPrinter>& SetUpPrinter()
+std::optional<PrinterSetup::Choice>& StoredChoice()
 {
-    static std::unique_ptr<QPrinter> printer;
-    return printer;
+    static std::optional<PrinterSetup::Choice> choice;
+    return choice;
 }
 
 } // namespace
 
-QPrinter& PrinterSetup::Printer()
+const std::optional<PrinterSetup::Choice>& PrinterSetup::Chosen()
 {
-    std::unique_ptr<QPrinter>& printer = SetUpPrinter();
-    if (printer == nullptr)
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer;
+    return StoredChoice();
 }
 
-void PrinterSetup::ApplyTo(QPrinter& printer)
+void PrinterSetup::SetChosen(const std::optional<Choice>& choice)
 {
-    const std::unique_ptr<QPrinter>& setUp = SetUpPrinter();
-    if (setUp == nullptr)
-        return;
-    if (!setUp->printerName().isEmpty())
-        printer.setPrinterName(setUp->printerName());
-    printer.setPageLayout(setUp->pageLayout());
+    StoredChoice() = choice;
+}
+
+bool PrinterSetup::ApplyTo(QPrinter& printer)
+{
+    const std::optional<Choice>& choice = Chosen();
+    if (!choice.has_value())
+        return false;
+    if (choice->printerName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(choice->pdfFileName);
+    } else {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(choice->printerName);
+    }
+    printer.setPageSize(choice->pageSize);
+    printer.setPageOrientation(choice->orientation);
+    return true;
 }
 
 int PrinterSetup::PreviewPages()

@@ -3,6 +3,7 @@
 #include "app/CPalvaneApp.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/ScriptedUserInterface.h"
+#include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
 #include "tests/support/Files.h"
 #include "tests/support/ModalDialog.h"
@@ -11,14 +12,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -27,6 +34,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +56,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
         ui.SetStandingAnswer(kSaveTranparency, IDNO);
     }
+    ~EditorTest() override { PrinterSetup::SetChosen(std::nullopt); }
 
     void Start(const QStringList& arguments = {})
     {
@@ -531,6 +540,155 @@ TEST_F(EditorTest, AboutShowsTheVersionAndClosesWithOk)
     });
     Run(ID_APP_ABOUT);
     EXPECT_EQ(version, "About Palvane|Palvane Version 1.1");
+}
+
+// Cascade and Tile leave every child its whole grid with cells of a usable
+// size, inside the area as far as the child's size allows; with room enough,
+// cascaded title bars all show and tiles do not overlap.
+TEST_F(EditorTest, CascadeAndTileLeaveEveryGridWholeInsideTheArea)
+{
+    struct Row {
+        unsigned command;
+        std::size_t documents;
+        QSize frame;
+        bool roomy;
+    };
+    const Row rows[] = {
+        {ID_WINDOW_CASCADE, 1, {800, 600}, true},   {ID_WINDOW_CASCADE, 3, {800, 600}, true},
+        {ID_WINDOW_CASCADE, 3, {420, 380}, false},  {ID_WINDOW_TILE_HORZ, 3, {420, 380}, false},
+        {ID_WINDOW_TILE_HORZ, 3, {800, 600}, true}, {ID_WINDOW_TILE_HORZ, 1, {800, 600}, true},
+    };
+    constexpr int kSmallestCell = 10;
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.command << " " << row.documents);
+        while (Documents().size() < row.documents)
+            Run(ID_FILE_NEW);
+        while (Documents().size() > row.documents)
+            Run(ID_FILE_CLOSE);
+        // A maximised child is restored.
+        Frame().MdiArea()->subWindowList().front()->showMaximized();
+        Frame().resize(row.frame);
+        Settle();
+        Run(row.command);
+
+        const QRect area = Frame().MdiArea()->viewport()->rect();
+        const QList<QMdiSubWindow*> children = Frame().MdiArea()->subWindowList();
+        std::set<std::pair<int, int>> corners;
+        for (QMdiSubWindow* child : children) {
+            const QRect shown = child->geometry();
+            auto* view = static_cast<CPalvaneView*>(child->widget());
+            view->grab(); // a drawing pass records the cells
+            EXPECT_GE(std::min(view->CellWidth(), view->CellHeight()), kSmallestCell);
+            EXPECT_EQ(shown.intersected(area).size(), shown.size().boundedTo(area.size()));
+            corners.insert({shown.left(), shown.top()});
+            for (QMdiSubWindow* other : children)
+                EXPECT_TRUE(other == child || !row.roomy || row.command == ID_WINDOW_CASCADE ||
+                            !other->geometry().intersects(shown));
+        }
+        EXPECT_TRUE(!row.roomy || corners.size() == static_cast<std::size_t>(children.size()));
+    }
+}
+
+// Every way to print tells the user when the job cannot start, here because
+// the chosen PDF file's folder is missing; a cancelled print dialog is no
+// failure.
+TEST_F(EditorTest, APrintJobThatCannotStartIsReported)
+{
+    int printDialogs = 0;
+    const auto answerPrintDialog = [&printDialogs](bool accept) {
+        WhenModal("QPrintDialog", [accept, &printDialogs](QWidget* dialog) {
+            ++printDialogs;
+            accept ? static_cast<QDialog*>(dialog)->accept()
+                   : static_cast<QDialog*>(dialog)->reject();
+        });
+    };
+    struct Row {
+        const char* way;
+        std::function<void()> print;
+        bool printDialog;
+        bool fails;
+    };
+    const Row rows[] = {
+        {"File, Print", [&] { answerPrintDialog(true), Run(ID_FILE_PRINT); }, true, true},
+        {"Ctrl+P, cancelled",
+         [&] {
+             answerPrintDialog(false);
+             QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+         },
+         true, false},
+        {"direct printing", [&] { Run(ID_FILE_PRINT_DIRECT); }, false, true},
+        {"the preview's Print",
+         [&] {
+             WhenModal("QPrintPreviewDialog", [&](QWidget* preview) {
+                 answerPrintDialog(true);
+                 for (QAction* action : preview->findChildren<QAction*>())
+                     if (action->text() == "Print")
+                         action->trigger();
+             });
+             Run(ID_FILE_PRINT_PREVIEW);
+         },
+         true, true},
+    };
+    Start();
+    const std::string pdf = folder / "missing/page.pdf";
+    PrinterSetup::SetChosen(
+        PrinterSetup::Choice{"", QString::fromStdString(pdf), QPageSize(QPageSize::A4)});
+    for (const Row& row : rows) {
+        Frame().activateWindow(); // the keys go to the active window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        ui.ForgetAsked();
+        printDialogs = 0;
+        row.print();
+        Settle();
+        EXPECT_EQ(printDialogs, row.printDialog ? 1 : 0) << row.way;
+        ASSERT_EQ(ui.Asked().size(), row.fails ? 1u : 0u) << row.way;
+        if (row.fails) {
+            EXPECT_EQ(ui.Asked().front().text, "Could not start print job.") << row.way;
+            EXPECT_EQ(ui.Asked().front().type, MB_OK | MB_ICONSTOP) << row.way;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// Print Setup's printer, here a PDF file in landscape, is the one the next
+// print lands on and the one the preview shows.
+TEST_F(EditorTest, ThePrinterChosenInPrintSetupPrintsAndPreviewsNext)
+{
+    Start();
+    const std::string pdf = folder / "chosen.pdf";
+    WhenModal("PrintSetupDialog", [&pdf](QWidget* dialog) {
+        auto* printers = dialog->findChild<QComboBox*>("printerName");
+        printers->setCurrentIndex(printers->findText("PDF file"));
+        auto* file = dialog->findChild<QLineEdit*>("fileName");
+        file->clear();
+        QTest::keyClicks(file, QString::fromStdString(pdf));
+        QTest::mouseClick(dialog->findChild<QRadioButton*>("landscape"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    Run(ID_FILE_PRINT_SETUP);
+
+    Run(ID_FILE_PRINT_DIRECT);
+    EXPECT_TRUE(ui.Asked().empty());
+    QProcess pdftotext;
+    pdftotext.start(PALVANE_PDFTOTEXT, {"-bbox", QString::fromStdString(pdf), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    // One landscape A4 page, in points.
+    const QString words = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_EQ(words.count("<page "), 1);
+    EXPECT_TRUE(words.contains(R"(<page width="842.000000" height="595.000000">)"));
+
+    QString previewed;
+    WhenModal("QPrintPreviewDialog", [&previewed](QWidget* dialog) {
+        const QPrinter* printer = static_cast<QPrintPreviewDialog*>(dialog)->printer();
+        previewed = printer->outputFileName() +
+                    (printer->pageLayout().orientation() == QPageLayout::Landscape ? " landscape"
+                                                                                   : " portrait");
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    Run(ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(previewed.toStdString(), pdf + " landscape");
+    EXPECT_TRUE(ui.Asked().empty());
 }
 
 #ifndef _WIN32
