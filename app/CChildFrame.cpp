@@ -6,6 +6,23 @@
 
 #include <QCloseEvent>
 
+#include <algorithm>
+
+namespace {
+
+// The document's views in windows. Others only follow its changes (the
+// recovery journal) and never keep it open.
+std::size_t WindowCount(const CPalvaneDoc* document)
+{
+    const std::vector<DocumentView*>& views = document->GetViews();
+    return static_cast<std::size_t>(
+        std::count_if(views.begin(), views.end(), [](DocumentView* view) {
+            return dynamic_cast<CPalvaneView*>(view) != nullptr;
+        }));
+}
+
+} // namespace
+
 CChildFrame::CChildFrame(CPalvaneDoc* document, CMainFrame* mainFrame)
     : m_pMainFrame(mainFrame), m_pView(new CPalvaneView(document))
 {
@@ -40,13 +57,13 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     CPalvaneDoc* document = m_pView->GetDocument();
-    if (document->GetViews().size() == 1 && !document->SaveModified()) {
+    if (WindowCount(document) == 1 && !document->SaveModified()) {
         event->ignore();
         return;
     }
     event->accept();
     DestroyView();
-    if (document->GetViews().empty())
+    if (WindowCount(document) == 0)
         document->OnCloseDocument();
     m_pMainFrame->RequestCommandUIUpdate(); // the other views' titles
 }

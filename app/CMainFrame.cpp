@@ -334,6 +334,7 @@ void CMainFrame::UpdateCommandUI()
                  QString::fromStdString(active->GetView()->GetDocument()->GetTitle());
     setWindowTitle(title);
     UpdateKeyIndicators();
+    emit CommandUIUpdated();
 }
 
 void CMainFrame::UpdateKeyIndicators()
@@ -456,6 +457,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (!m_app.GetDocTemplate().SaveAllModified()) {
+        // Documents saved before the answer that kept the editor open.
+        RequestCommandUIUpdate();
         event->ignore();
         return;
     }

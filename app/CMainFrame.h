@@ -71,6 +71,11 @@ public:
 
     static const CommandMap commandMap;
 
+signals:
+    // The refresh has run: after every command, among other times, so what
+    // follows the documents' state (saved or not) can catch up.
+    void CommandUIUpdated();
+
 protected:
     const CommandMap* GetCommandMap() const override { return &commandMap; }
     bool event(QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
+#include "app/DocumentListObserver.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/PlatformFile.h"
 #include "res/DocumentStrings.h"
@@ -34,6 +35,8 @@ CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
         return nullptr;
     CPalvaneDoc* opened = document.get();
     m_documents.push_back(std::move(document));
+    if (m_pObserver != nullptr)
+        m_pObserver->OnDocumentAdded(opened);
     CreateNewFrame(opened);
     return opened;
 }
@@ -106,6 +109,8 @@ void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const
 
 void CMultiDocTemplate::RemoveDocument(CDocument* document)
 {
+    if (m_pObserver != nullptr)
+        m_pObserver->OnDocumentRemoving(static_cast<CPalvaneDoc*>(document));
     for (CChildFrame* frame : GetFrames(static_cast<CPalvaneDoc*>(document)))
         frame->CloseWithDocument();
     const auto found =

@@ -9,6 +9,7 @@
 class CChildFrame;
 class CPalvaneApp;
 class CPalvaneDoc;
+class DocumentListObserver;
 
 // The editor's one kind of document: colormaps, each shown in child frames
 // of the main frame holding one palette view. It owns the open documents.
@@ -41,7 +42,12 @@ public:
     void RemoveDocument(CDocument* document) override;
     void AddToRecentFileList(const std::string& path) override;
 
+    // `observer` (not owned, nullptr for none) hears of every document
+    // added to and removed from the list from now on.
+    void SetObserver(DocumentListObserver* observer) { m_pObserver = observer; }
+
 private:
     CPalvaneApp& m_app;
+    DocumentListObserver* m_pObserver = nullptr;
     std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
 };

@@ -55,9 +55,10 @@ constexpr int kModalRetryMs = 100;
 constinit const CommandMap CPalvaneApp::commandMap{&CCmdTarget::commandMap, kCommands};
 
 CPalvaneApp::CPalvaneApp()
-    : m_recentFiles(kRecentFileCount), m_docTemplate(*this),
+    : m_recentFiles(kRecentFileCount), m_docTemplate(*this), m_journalKeeper(m_docTemplate),
       m_requestService([this](const ShellRequest& request) { QueueShellRequest(request); })
 {
+    m_docTemplate.SetObserver(&m_journalKeeper);
     m_requestTimer.setSingleShot(true);
     QObject::connect(&m_requestTimer, &QTimer::timeout, [this] { RunQueuedRequests(); });
 }
@@ -94,6 +95,10 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
         m_nExitCode = 1;
         return false;
     }
+    // Every command ends with a refresh: a document saved by it has its
+    // journal removed then.
+    QObject::connect(m_pMainFrame.get(), &CMainFrame::CommandUIUpdated, &m_journalKeeper,
+                     &RecoveryJournalKeeper::DropJournalsOfUnmodifiedDocuments);
     // Every start not made to print (or unregister) answers the requests of
     // later ones, unless another instance already does. One that has become
     // the server meanwhile takes what is left of ours.
@@ -299,6 +304,8 @@ void CPalvaneApp::ShowMainWindow()
     m_pMainFrame->raise();
     m_pMainFrame->activateWindow();
     m_pMainFrame->UpdateCommandUI();
+    // Asked once the window is there, and only once.
+    QTimer::singleShot(0, &m_journalKeeper, &RecoveryJournalKeeper::OfferRecovery);
 }
 
 void CPalvaneApp::ApplyActivationToken()

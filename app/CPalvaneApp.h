@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CMultiDocTemplate.h"
+#include "app/RecoveryJournalKeeper.h"
 #include "app/RequestService.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CCommandLineInfo.h"
@@ -51,6 +52,7 @@ public:
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     CMultiDocTemplate& GetDocTemplate() { return m_docTemplate; }
+    RecoveryJournalKeeper& GetJournalKeeper() { return m_journalKeeper; }
     const RecentFileList& GetRecentFileList() const { return m_recentFiles; }
 
     CPalvaneDoc* OpenDocumentFile(const std::string& path);
@@ -97,6 +99,7 @@ private:
 
     RecentFileList m_recentFiles;
     CMultiDocTemplate m_docTemplate;
+    RecoveryJournalKeeper m_journalKeeper;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     int m_nExitCode = 0;
     std::string m_activationToken;

@@ -83,6 +83,8 @@ int RunPalvane(int argc, char** argv)
     ScopedUserInterface installed(userInterface);
     CPalvaneApp app;
     app.SetActivationToken(activationToken);
+    // A picture of the window is no time to ask about unsaved colormaps.
+    app.GetJournalKeeper().SetOffersRecovery(renderTo.isEmpty());
     if (!app.InitInstance(arguments))
         return app.ExitCode();
     if (renderTo.isEmpty())

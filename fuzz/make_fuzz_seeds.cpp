@@ -3,6 +3,7 @@
 // kind each reader knows, and damaged ones. Files of other names in the
 // folders (regression inputs) are left alone.
 #include "document/CPalvaneDoc.h"
+#include "document/RecoveryJournal.h"
 #include "framework/ScriptedUserInterface.h"
 #include "tests/support/OptFileBuilder.h"
 
@@ -171,6 +172,35 @@ void ArgumentSeeds(const std::filesystem::path& folder)
     }
 }
 
+// Journals the editor writes, for a saved and an untitled colormap, one
+// with a field from a later editor, and the ways one can be damaged.
+void JournalSeeds(const std::filesystem::path& folder)
+{
+    CPalvaneDoc document;
+    document.OnNewDocument();
+    FillRamp(document);
+    RecoveryJournal journal = RecoveryJournal::Of(document);
+    journal.title = "JKCMP2";
+    Write(folder / "untitled.journal", journal.Encode());
+    journal.selectionStart = 32;
+    journal.selectionEnd = 47;
+    journal.title = "sample.cmp";
+    journal.path = "/home/someone/colormaps/sample.cmp";
+    const Bytes saved = journal.Encode();
+    Write(folder / "saved.journal", saved);
+    Bytes later = saved;
+    later.insert(later.end(), {'D', 'I', 'S', 'K', 4, 0, 0, 0, 1, 2, 3, 4});
+    later[20] = static_cast<std::uint8_t>(later.size() - 24);
+    later[21] = static_cast<std::uint8_t>((later.size() - 24) >> 8);
+    Write(folder / "later-field.journal", later);
+    Write(folder / "cut-in-palette.journal", Prefix(saved, 400));
+    Write(folder / "header-only.journal", Prefix(saved, 24));
+    Bytes version = saved;
+    version[16] = 2;
+    Write(folder / "version-2.journal", version);
+    Write(folder / "empty.journal", {});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,6 +217,7 @@ int main(int argc, char** argv)
         DfpalSeeds(folder / "dfpal_import", scratch);
         OptSeeds(folder / "opt_reader");
         ArgumentSeeds(folder / "cli_arguments");
+        JournalSeeds(folder / "recovery_journal");
         std::filesystem::remove_all(scratch);
     } catch (const std::exception& error) {
         std::cerr << "make-fuzz-seeds: " << error.what() << '\n';

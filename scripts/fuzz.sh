@@ -6,18 +6,19 @@
 #   scripts/fuzz.sh [SECONDS [TARGET...]]   default 300 seconds per target,
 #                                           every target
 #
-# Targets: colormap_open, dfpal_import, opt_reader, cli_arguments. A finding
-# (crash, leak, timeout, out of memory, a single allocation over 64 MB) stops
-# its target and is written to build-fuzz/findings/<target>/; the corpus each
-# target grows is kept in build-fuzz/corpus/<target>/. The status is 1 when
-# anything was found.
+# Targets: colormap_open, dfpal_import, opt_reader, cli_arguments,
+# recovery_journal. A finding (crash, leak, timeout, out of memory, a single
+# allocation over 64 MB) stops its target and is written to
+# build-fuzz/findings/<target>/; the corpus each target grows is kept in
+# build-fuzz/corpus/<target>/. The status is 1 when anything was found.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 shift || true
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(colormap_open dfpal_import opt_reader cli_arguments)
+[ "${#targets[@]}" -gt 0 ] ||
+  targets=(colormap_open dfpal_import opt_reader cli_arguments recovery_journal)
 
 scripts/install-missing.sh clang libclang-rt-dev cmake ninja-build
 

@@ -50,7 +50,8 @@ class InstanceTest : public ::testing::Test {
 protected:
     InstanceTest()
     {
-        for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        for (const char* name :
+             {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
             QDir().mkpath(Path(name));
             QFile::setPermissions(Path(name),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -13,12 +13,12 @@ int main(int argc, char** argv)
     // their discovery need a display. An explicit choice is kept.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings, data, configuration and runtime folders of the run's own,
-    // never the user's: the editor writes its file type and its request
-    // socket there.
+    // Settings, data, configuration, state and runtime folders of the run's
+    // own, never the user's: the editor writes its file type, its recovery
+    // journals and its request socket there.
     const TempFolder home;
-    for (const char* name :
-         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                             "XDG_RUNTIME_DIR"}) {
         const QString folder = QString::fromStdString(home / name);
         QDir().mkpath(folder);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
