@@ -6,6 +6,7 @@
 #include "framework/CDocTemplate.h"
 #include "framework/CFile.h"
 #include "framework/DocumentView.h"
+#include "framework/FileFormatException.h"
 #include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
@@ -213,6 +214,9 @@ void CDocument::ReportSaveLoadException(const std::string& path, std::exception_
         if (named.m_strFileName.empty())
             named.m_strFileName = path;
         named.GetErrorMessage(message);
+    } catch (const FileFormatException& formatError) {
+        formatError.GetErrorMessage(message);
+        message = platform_file::AbsolutePath(path) + ": " + message;
     } catch (const CArchiveException& archiveError) {
         switch (archiveError.m_cause) {
         case CArchiveException::badSchema:

@@ -76,7 +76,8 @@ public:
 
     // Shows the message for an error raised while opening or saving `path`:
     // the file error's own text, "Unexpected file format." for an archive
-    // that ended early, otherwise `defaultMessage`.
+    // that ended early, the full path and the reason for a file of another
+    // kind, otherwise `defaultMessage`.
     virtual void ReportSaveLoadException(const std::string& path, std::exception_ptr error,
                                          const char* defaultMessage);
 

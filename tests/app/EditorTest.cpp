@@ -498,6 +498,26 @@ TEST_F(EditorTest, AFileThatCannotBeOpenedEndsTheStart)
     EXPECT_NE(ui.MessagesShown().front().find("none.cmp was not found."), std::string::npos);
 }
 
+TEST_F(EditorTest, AFileOfAnotherKindOpensNothing)
+{
+    Start();
+    const std::string path = folder / "x.pal";
+    ui.QueueFile(path);
+    Run(ID_FILE_EXPORT_JASC);
+    const Texts recent = app.GetRecentFileList().GetEntries();
+    for (const Bytes& bytes : {ReadFileBytes(path), Bytes{'C', 'M', 'P'}}) {
+        WriteFileBytes(path, bytes);
+        ui.ForgetAsked();
+        ui.QueueFile(path);
+        Run(ID_FILE_OPEN);
+        EXPECT_EQ(ui.MessagesShown(), Texts{path + ": Not a CMP File."});
+        EXPECT_EQ(Documents().size(), 1u);
+        EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - JKCMP1");
+        EXPECT_EQ(app.GetRecentFileList().GetEntries(), recent);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+    }
+}
+
 TEST_F(EditorTest, PrintPreviewKeepsItsPageCount)
 {
     Start();

@@ -72,7 +72,7 @@ TEST(CliTest, StopsAtTheFirstFailingStepWithTheEditorsMessage)
     WriteFileBytes(folder / "bad.cmp", {'R', 'I', 'F', 'F'});
     CliResult result = RunCli({"--open", folder / "bad.cmp", "--dump"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "palvane-cli: Not a CMP File.\n");
+    EXPECT_EQ(result.err, "palvane-cli: " + (folder / "bad.cmp") + ": Not a CMP File.\n");
     EXPECT_EQ(result.out, "") << "a batch run must not go on with a black palette";
 
     result = RunCli({"--new", "--dump", "--open", folder / "missing.cmp", "--dump"});
