@@ -89,6 +89,20 @@ TEST(CliTest, StopsAtTheFirstFailingStepWithTheEditorsMessage)
     EXPECT_EQ(result.err, "palvane-cli: Access to " + folder.Path() + " was denied.\n");
 }
 
+TEST(CliTest, SavingReplacesItsOwnFileWhateverChangedIt)
+{
+    TempFolder folder;
+    const std::string path = folder / "own.cmp";
+    std::filesystem::copy_file(PALVANE_SAMPLE_COLORMAP, path);
+    // The export overwrites the document's file behind its back.
+    const CliResult result =
+        RunCli({"--open", path, "--export-dfpal", path, "--set", "0=#010203", "--save", path});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), 17216u);
+    EXPECT_EQ(Bytes(saved.begin() + 64, saved.begin() + 67), (Bytes{1, 2, 3}));
+}
+
 // The colour of palette entry `index` in a --dump line, as six hex digits.
 std::string DumpedEntry(const std::string& dump, int index)
 {
