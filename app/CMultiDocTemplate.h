@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DocumentFileWatcher.h"
 #include "framework/CDocTemplate.h"
 
 #include <memory>
@@ -44,4 +45,5 @@ public:
 private:
     CPalvaneApp& m_app;
     std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
+    DocumentFileWatcher m_fileWatcher{*this};
 };
