@@ -118,6 +118,7 @@ void CMultiDocTemplate::RemoveDocument(CDocument* document)
                      [document](const auto& open) { return open.get() == document; });
     if (found != m_documents.end())
         m_documents.erase(found);
+    m_fileWatcher.Refresh();
     if (CMainFrame* mainFrame = m_app.GetMainFrame())
         mainFrame->RequestCommandUIUpdate();
 }
@@ -125,4 +126,7 @@ void CMultiDocTemplate::RemoveDocument(CDocument* document)
 void CMultiDocTemplate::AddToRecentFileList(const std::string& path)
 {
     m_app.AddToRecentFileList(path);
+    // A document was given this file, by an open or a save: from now on the
+    // file is watched as that left it.
+    m_fileWatcher.Refresh();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DocumentFileWatcher.h"
 #include "framework/CDocTemplate.h"
 
 #include <memory>
@@ -50,4 +51,5 @@ private:
     CPalvaneApp& m_app;
     DocumentListObserver* m_pObserver = nullptr;
     std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
+    DocumentFileWatcher m_fileWatcher{*this};
 };

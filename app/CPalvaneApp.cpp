@@ -13,6 +13,7 @@
 #include "framework/UserInterface.h"
 #include "framework/qt/PrintSetupDialog.h"
 #include "framework/qt/PrinterSetup.h"
+#include "framework/qt/QtUserInterface.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
 #include "view/CPalvaneView.h"
@@ -289,8 +290,7 @@ void CPalvaneApp::ReportToUser(const std::string& text)
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
     // Nobody could answer a box on a platform without a screen.
-    const QString platform = QGuiApplication::platformName();
-    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+    if (QtUserInterface::PlatformHasScreen())
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 

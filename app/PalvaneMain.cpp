@@ -79,7 +79,7 @@ int RunPalvane(int argc, char** argv)
         arguments = arguments.mid(2);
     }
 
-    QtUserInterface userInterface;
+    QtUserInterface userInterface(!QtUserInterface::PlatformHasScreen());
     ScopedUserInterface installed(userInterface);
     CPalvaneApp app;
     app.SetActivationToken(activationToken);

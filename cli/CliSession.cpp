@@ -22,6 +22,10 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
 {
     m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion, IDNO);
     m_ui.SetStandingAnswer(jasc_format::kProtectQuestion, IDNO);
+    // A --save to the document's own file replaces it, even when something
+    // else has changed the file since this run read it: that is what the
+    // command line asked for.
+    m_ui.SetStandingAnswer(framework_messages::kAskToReplaceChangedFile, IDYES);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)

@@ -47,3 +47,15 @@ void CPalvaneDoc::NotifyPaletteChanged()
     SetModifiedFlag(true);
     UpdateAllViews(nullptr, 0, nullptr);
 }
+
+bool CPalvaneDoc::ReloadFromFile()
+{
+    CPalvaneDoc reread;
+    if (GetPathName().empty() || !reread.OnOpenDocument(GetPathName()))
+        return false;
+    m_palette = reread.m_palette;
+    SetFileStamp(reread.GetFileStamp());
+    SetModifiedFlag(false);
+    UpdateAllViews(nullptr);
+    return true;
+}

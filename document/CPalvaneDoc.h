@@ -39,6 +39,10 @@ public:
     // Ends every operation that writes palette entries: marks the document
     // modified, then has every view redraw.
     void NotifyPaletteChanged();
+    // Reads the document's file again, as another program left it: the
+    // palette is replaced, the selection kept, and every view redraws. A
+    // file that cannot be read is reported and leaves the document as it was.
+    bool ReloadFromFile();
 
     // Commands; the command map routes them and asks their enable rules.
     // Gradient: the cells strictly inside the selected run become a linear

@@ -4,6 +4,7 @@
 #include "document/CmpFormat.h"
 #include "document/ColormapTables.h"
 #include "framework/CArchive.h"
+#include "framework/FileFormatException.h"
 #include "framework/UserInterface.h"
 
 #include <vector>
@@ -30,10 +31,8 @@ void CPalvaneDoc::ReadColormap(CArchive& archive)
 {
     char magic[5] = {};
     archive.Read(magic, 4);
-    if (!IsColormapMagic(magic)) {
-        AfxMessageBox(kNotACmpFile, MB_OK);
-        return;
-    }
+    if (!IsColormapMagic(magic))
+        throw FileFormatException(kNotACmpFile);
     archive.SeekFromStart(cmp_format::kPaletteOffset);
     for (ColorTriple& entry : m_palette) {
         entry.red = archive.ReadByte();

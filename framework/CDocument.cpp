@@ -6,6 +6,7 @@
 #include "framework/CDocTemplate.h"
 #include "framework/CFile.h"
 #include "framework/DocumentView.h"
+#include "framework/FileFormatException.h"
 #include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
 #include "framework/UserInterface.h"
@@ -62,6 +63,7 @@ bool CDocument::OnNewDocument()
 {
     DeleteContents();
     m_strPathName.clear();
+    m_fileStamp = FileStamp();
     SetModifiedFlag(false);
     return true;
 }
@@ -77,6 +79,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
     }
     DeleteContents();
     SetModifiedFlag(true); // stays set if the load fails half way
+    FileStamp stamp;
     try {
         CWaitCursor wait;
         // Whether the file is empty is decided by reading it: some files
@@ -87,6 +90,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
             CArchive archive(&file, CArchive::load);
             Serialize(archive);
         }
+        stamp = FileStamp::OfOpenFile(file);
         file.Close();
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
@@ -95,6 +99,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
         ReportSaveLoadException(path, error, framework_messages::kFailedToOpenDocument);
         return false;
     }
+    m_fileStamp = stamp;
     SetModifiedFlag(false);
     return true;
 }
@@ -145,14 +150,29 @@ bool CDocument::DoSave(const std::string& path, bool replace)
                                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST))
             return false;
     }
+    if (platform_file::AbsolutePath(target) == m_strPathName && !ConfirmReplacingChangedFile())
+        return false;
     CWaitCursor wait;
     // A failed save leaves whatever file was there untouched, so there is
     // nothing to clean up here.
     if (!OnSaveDocument(target))
         return false;
-    if (replace)
+    if (replace) {
         SetPathName(target);
+        m_fileStamp = FileStamp::OfPath(m_strPathName);
+    }
     return true;
+}
+
+bool CDocument::ConfirmReplacingChangedFile() const
+{
+    // Only a file that is there and holds other data: one deleted or renamed
+    // away is simply saved anew, and pipes and devices are never compared.
+    if (m_fileStamp.CompareWith(m_strPathName) != FileStamp::Comparison::changed)
+        return true;
+    const std::string question = AfxFormatString1(framework_messages::kAskToReplaceChangedFile,
+                                                  platform_file::FileNameOf(m_strPathName));
+    return AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 bool CDocument::DoFileSave()
@@ -213,6 +233,9 @@ void CDocument::ReportSaveLoadException(const std::string& path, std::exception_
         if (named.m_strFileName.empty())
             named.m_strFileName = path;
         named.GetErrorMessage(message);
+    } catch (const FileFormatException& formatError) {
+        formatError.GetErrorMessage(message);
+        message = platform_file::AbsolutePath(path) + ": " + message;
     } catch (const CArchiveException& archiveError) {
         switch (archiveError.m_cause) {
         case CArchiveException::badSchema:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CCmdTarget.h"
+#include "framework/FileStamp.h"
 
 #include <cstdint>
 #include <exception>
@@ -28,6 +29,9 @@ public:
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     void SetDocTemplate(CDocTemplate* docTemplate) { m_pDocTemplate = docTemplate; }
 
+    // The file the document was read from or last saved to, as it was then.
+    const FileStamp& GetFileStamp() const { return m_fileStamp; }
+
     virtual bool IsModified() const { return m_bModified; }
     virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
 
@@ -52,7 +56,8 @@ public:
 
     // Saves to `path`, or, when `path` is empty, to a file the user chooses
     // (its initial name made from the title). With `replace` the document
-    // then belongs to the file saved.
+    // then belongs to the file saved. A save to the document's own file that
+    // another program has changed since asks first.
     bool DoSave(const std::string& path, bool replace = true);
     // File Save: to the document's own file, or through Save As when it has
     // none or its file is read-only.
@@ -76,17 +81,24 @@ public:
 
     // Shows the message for an error raised while opening or saving `path`:
     // the file error's own text, "Unexpected file format." for an archive
-    // that ended early, otherwise `defaultMessage`.
+    // that ended early, the full path and the reason for a file of another
+    // kind, otherwise `defaultMessage`.
     virtual void ReportSaveLoadException(const std::string& path, std::exception_ptr error,
                                          const char* defaultMessage);
 
 protected:
     const CommandMap* GetCommandMap() const override { return &commandMap; }
+    void SetFileStamp(const FileStamp& stamp) { m_fileStamp = stamp; }
 
 private:
+    // Asks before the document's own file, changed by another program, is
+    // replaced. False when it must not be.
+    bool ConfirmReplacingChangedFile() const;
+
     std::string m_strTitle;
     std::string m_strPathName;
     CDocTemplate* m_pDocTemplate = nullptr;
     bool m_bModified = false;
+    FileStamp m_fileStamp;
     std::vector<DocumentView*> m_views;
 };

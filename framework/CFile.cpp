@@ -113,3 +113,8 @@ void CFile::ThrowLastError() const
 {
     CFileException::ThrowErrno(errno, m_strFileName);
 }
+
+bool CFile::GetIdentity(platform_file::FileIdentity& identity) const
+{
+    return m_hFile >= 0 && platform_file::IdentifyHandle(m_hFile, identity) == 0;
+}

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+namespace platform_file {
+struct FileIdentity;
+}
+
 // An unbuffered binary file. Every failure raises CFileException naming the
 // file; reading at the end of the file is not a failure and returns a short
 // count.
@@ -57,6 +61,9 @@ public:
     virtual void Abort();
 
     bool IsOpen() const { return m_hFile >= 0; }
+    // The identity of the open file (device, number, size, modification
+    // time); false when the system cannot tell it.
+    bool GetIdentity(platform_file::FileIdentity& identity) const;
     // The name that errors report: the path the file was opened with.
     const std::string& GetFilePath() const { return m_strFileName; }
 

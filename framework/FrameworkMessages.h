@@ -10,6 +10,10 @@ inline constexpr const char* kInvalidFilename = "Invalid filename.";
 inline constexpr const char* kFailedToOpenDocument = "Failed to open document.";
 inline constexpr const char* kFailedToSaveDocument = "Failed to save document.";
 inline constexpr const char* kAskToSave = "Save changes to %1?";
+inline constexpr const char* kAskToReplaceChangedFile =
+    "%1 has been changed by another program since it was opened. Replace it with this version?";
+inline constexpr const char* kAskToReloadChangedFile =
+    "%1 has been changed by another program. Reload it?";
 inline constexpr const char* kFailedToCreateDocument = "Failed to create empty document.";
 inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
 inline constexpr const char* kOutOfMemory = "Out of memory.";

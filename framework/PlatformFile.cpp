@@ -3,12 +3,14 @@
 #include "framework/Utf8Path.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
+#include <vector>
 
 namespace platform_file {
 
@@ -82,6 +84,44 @@ bool IsTemporaryName(const std::string& name)
         if (std::strchr("0123456789abcdef", name[i]) == nullptr || name[i] == '\0')
             return false;
     return true;
+}
+
+int InspectContent(const std::string& path, std::uint64_t limit, FileIdentity& identity,
+                   const std::function<void(const std::uint8_t*, std::size_t)>& consume)
+{
+    const int handle = OpenToInspect(path);
+    if (handle < 0)
+        return -1;
+    int error = 0;
+    FileIdentity before;
+    if (IdentifyHandle(handle, before) != 0) {
+        error = errno;
+    } else if (before.size > limit) {
+        error = EFBIG;
+    } else {
+        std::vector<std::uint8_t> chunk(std::size_t{1} << 16);
+        std::uint64_t total = 0;
+        for (;;) {
+            const long long got = ReadToInspect(handle, chunk.data(), chunk.size());
+            if (got <= 0) {
+                error = got < 0 ? errno : 0;
+                break;
+            }
+            total += static_cast<std::uint64_t>(got);
+            if (total > limit) {
+                error = EFBIG;
+                break;
+            }
+            consume(chunk.data(), static_cast<std::size_t>(got));
+        }
+        if (error == 0 && IdentifyHandle(handle, identity) != 0)
+            error = errno;
+        else if (error == 0 && !(identity == before))
+            error = EAGAIN; // written to while it was read
+    }
+    CloseInspected(handle);
+    errno = error;
+    return error == 0 ? 0 : -1;
 }
 
 std::string AbsolutePath(const std::string& path)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,39 @@ void RemoveLeftovers(const std::string& folder);
 // unique, and no longer than `nameMax` bytes whatever the target's length.
 std::string TemporaryNameFor(const std::string& target, std::size_t nameMax);
 bool IsTemporaryName(const std::string& name);
+
+// What tells one version of a file from another without reading it.
+struct FileIdentity {
+    NodeKind kind = NodeKind::absent;
+    std::uint64_t device = 0;     // the volume
+    std::uint64_t fileNumber = 0; // the file on it: the inode, the file index on Windows
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0; // within the second, as finely as the system keeps it
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Looking at a file without changing it, to tell later whether it changed.
+// These use the system calls directly rather than those that decide an
+// operation's success: what they find never fails an open or a save.
+//
+// The identity of what `path` leads to (links followed); its kind is absent
+// when nothing is there.
+int IdentifyPath(const std::string& path, FileIdentity& identity);
+// The identity of the file behind an open handle.
+int IdentifyHandle(int handle, FileIdentity& identity);
+// Hands the whole content of the regular file at `path` to `consume`, in
+// chunks, and gives the identity of what it read. Fails (EFBIG) without
+// reading a file longer than `limit` bytes, and (EAGAIN) when the file
+// changed while it was read.
+int InspectContent(const std::string& path, std::uint64_t limit, FileIdentity& identity,
+                   const std::function<void(const std::uint8_t*, std::size_t)>& consume);
+// The plain calls under InspectContent: open a regular file for reading
+// (refusing anything else without blocking on it), read, close.
+int OpenToInspect(const std::string& path);
+long long ReadToInspect(int handle, void* buffer, std::size_t count);
+void CloseInspected(int handle);
 
 // Prepares the process for saving files; programs call it once at start. A
 // write beyond the file-size limit or into a closed pipe then fails with an

@@ -114,6 +114,23 @@ NodeKind KindOf(mode_t mode)
     return NodeKind::other;
 }
 
+FileIdentity IdentityOf(const struct stat& status)
+{
+    FileIdentity identity;
+    identity.kind = KindOf(status.st_mode);
+    identity.device = static_cast<std::uint64_t>(status.st_dev);
+    identity.fileNumber = static_cast<std::uint64_t>(status.st_ino);
+    identity.size = static_cast<std::uint64_t>(status.st_size);
+#ifdef __APPLE__
+    const struct timespec& modified = status.st_mtimespec;
+#else
+    const struct timespec& modified = status.st_mtim;
+#endif
+    identity.modifiedSeconds = static_cast<std::int64_t>(modified.tv_sec);
+    identity.modifiedNanoseconds = static_cast<std::int64_t>(modified.tv_nsec);
+    return identity;
+}
+
 // The number of our own open handle that `path` names through /dev/stdout,
 // /dev/fd/N or /proc/self/fd/N, or -1.
 int OwnHandleNamed(const std::string& path)
@@ -473,6 +490,53 @@ void RemoveLeftovers(const std::string& folder)
         ::close(handle);
     }
     ::closedir(entries);
+}
+
+int IdentifyPath(const std::string& path, FileIdentity& identity)
+{
+    identity = FileIdentity();
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+    identity = IdentityOf(status);
+    return 0;
+}
+
+int IdentifyHandle(int handle, FileIdentity& identity)
+{
+    struct stat status {};
+    if (::fstat(handle, &status) != 0)
+        return -1;
+    identity = IdentityOf(status);
+    return 0;
+}
+
+int OpenToInspect(const std::string& path)
+{
+    // Not blocking: should a pipe have taken the file's place, the open
+    // returns at once and the pipe is refused.
+    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat status {};
+    if (handle >= 0 && (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(handle);
+        errno = EACCES;
+        return -1;
+    }
+    return handle;
+}
+
+long long ReadToInspect(int handle, void* buffer, std::size_t count)
+{
+    ssize_t got = 0;
+    do
+        got = ::read(handle, buffer, count > SSIZE_MAX ? SSIZE_MAX : count);
+    while (got < 0 && errno == EINTR);
+    return got;
+}
+
+void CloseInspected(int handle)
+{
+    ::close(handle);
 }
 
 void PrepareProcessForSaving()

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <system_error>
 
 #ifndef NOMINMAX
@@ -93,6 +94,42 @@ bool MarkDeleteOnClose(int handle, bool remove)
     return file != INVALID_HANDLE_VALUE &&
            SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
                                       sizeof disposition) != 0;
+}
+
+// FILETIME counts 100-nanosecond intervals.
+constexpr std::uint64_t kTicksPerSecond = 10000000;
+
+int IdentifyWindowsHandle(HANDLE file, FileIdentity& identity)
+{
+    identity = FileIdentity();
+    switch (GetFileType(file)) {
+    case FILE_TYPE_DISK:
+        break;
+    case FILE_TYPE_CHAR:
+    case FILE_TYPE_PIPE:
+        identity.kind = NodeKind::stream;
+        return 0;
+    default:
+        identity.kind = NodeKind::other;
+        return 0;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information))
+        return FailWith(GetLastError());
+    identity.kind = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                        ? NodeKind::directory
+                        : NodeKind::regular;
+    identity.device = information.dwVolumeSerialNumber;
+    identity.fileNumber =
+        static_cast<std::uint64_t>(information.nFileIndexHigh) << 32 | information.nFileIndexLow;
+    identity.size =
+        static_cast<std::uint64_t>(information.nFileSizeHigh) << 32 | information.nFileSizeLow;
+    const std::uint64_t ticks =
+        static_cast<std::uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32 |
+        information.ftLastWriteTime.dwLowDateTime;
+    identity.modifiedSeconds = static_cast<std::int64_t>(ticks / kTicksPerSecond);
+    identity.modifiedNanoseconds = static_cast<std::int64_t>(ticks % kTicksPerSecond * 100);
+    return 0;
 }
 
 } // namespace
@@ -279,6 +316,69 @@ void RemoveLeftovers(const std::string& folder)
             IsTemporaryName(FromPath(entries->path().filename())))
             DeleteFileW(entries->path().c_str());
     }
+}
+
+int IdentifyPath(const std::string& path, FileIdentity& identity)
+{
+    identity = FileIdentity();
+    // The attributes first: opening a pipe's name would take one of its
+    // connections.
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExW(ToPath(path).c_str(), GetFileExInfoStandard, &attributes)) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : FailWith(error);
+    }
+    if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        identity.kind = NodeKind::directory;
+        return 0;
+    }
+    const HANDLE file =
+        CreateFileW(ToPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FailWith(GetLastError());
+    const int result = IdentifyWindowsHandle(file, identity);
+    CloseHandle(file);
+    return result;
+}
+
+int IdentifyHandle(int handle, FileIdentity& identity)
+{
+    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
+    if (file == INVALID_HANDLE_VALUE) {
+        errno = EBADF;
+        return -1;
+    }
+    return IdentifyWindowsHandle(file, identity);
+}
+
+int OpenToInspect(const std::string& path)
+{
+    FileIdentity named;
+    if (IdentifyPath(path, named) != 0)
+        return -1;
+    if (named.kind != NodeKind::regular) {
+        errno = named.kind == NodeKind::absent ? ENOENT : EACCES;
+        return -1;
+    }
+    int handle = -1;
+    const errno_t error = _wsopen_s(&handle, ToPath(path).c_str(),
+                                    _O_BINARY | _O_NOINHERIT | _O_RDONLY, _SH_DENYNO, 0);
+    if (error != 0) {
+        errno = error;
+        return -1;
+    }
+    return handle;
+}
+
+long long ReadToInspect(int handle, void* buffer, std::size_t count)
+{
+    return Read(handle, buffer, count);
+}
+
+void CloseInspected(int handle)
+{
+    _close(handle);
 }
 
 void PrepareProcessForSaving()

@@ -7,6 +7,11 @@ void ScriptedUserInterface::QueueMessageBoxAnswer(int answer)
     m_queued[Kind::messageBox].push_back(Answer{answer, 0, {}, 0});
 }
 
+void ScriptedUserInterface::QueueDefaultButton()
+{
+    m_queued[Kind::messageBox].push_back(Answer{0, 0, {}, 0});
+}
+
 void ScriptedUserInterface::SetStandingAnswer(const std::string& text, int answer)
 {
     m_standing[text] = answer;
@@ -64,15 +69,33 @@ int ScriptedUserInterface::ShowMessageBox(const std::string& text, unsigned type
     question.type = type;
     Answer answer;
     if (TakeAnswer(Kind::messageBox, answer)) {
-        question.answer = answer.result;
-    } else if (const auto standing = m_standing.find(text); standing != m_standing.end()) {
-        question.answer = standing->second;
-    } else {
+        question.answer = answer.result != 0 ? answer.result : DefaultButtonAnswer(type);
+    } else if (!FindStandingAnswer(text, question.answer)) {
         question.answer = DefaultMessageBoxAnswer(type);
         if ((type & MB_TYPEMASK) != MB_OK)
             ++m_unscripted;
     }
     return Record(std::move(question));
+}
+
+bool ScriptedUserInterface::FindStandingAnswer(const std::string& text, int& answer) const
+{
+    if (const auto exact = m_standing.find(text); exact != m_standing.end()) {
+        answer = exact->second;
+        return true;
+    }
+    for (const auto& [pattern, standing] : m_standing) {
+        const std::size_t name = pattern.find("%1");
+        if (name == std::string::npos || text.size() < pattern.size() - 2)
+            continue;
+        const std::size_t tail = pattern.size() - name - 2;
+        if (text.compare(0, name, pattern, 0, name) == 0 &&
+            text.compare(text.size() - tail, tail, pattern, name + 2, tail) == 0) {
+            answer = standing;
+            return true;
+        }
+    }
+    return false;
 }
 
 int ScriptedUserInterface::PickColor(ColorRef& color, unsigned flags)

@@ -11,7 +11,8 @@
 // that a test (or the command-line front end) can check exactly what was
 // asked. Each kind of question takes the next queued answer of its kind; a
 // message box without one takes the standing answer for its text, if any,
-// and otherwise its default button. An unscripted question is counted.
+// and otherwise the answer of a box closed without a choice. An unscripted
+// question is counted.
 class ScriptedUserInterface : public UserInterface {
 public:
     enum class Kind { messageBox, color, file, texture };
@@ -28,6 +29,9 @@ public:
     };
 
     void QueueMessageBoxAnswer(int answer);
+    // The next message box is answered by its default button, as Enter would.
+    void QueueDefaultButton();
+    // A "%1" in `text` stands for any name.
     void SetStandingAnswer(const std::string& text, int answer);
     void QueueColor(ColorRef color);
     void QueueFile(const std::string& path);
@@ -52,13 +56,14 @@ public:
 
 private:
     struct Answer {
-        int result = IDCANCEL;
+        int result = IDCANCEL; // 0: the default button
         ColorRef color = 0;
         std::string path;
         int row = 0;
     };
 
     bool TakeAnswer(Kind kind, Answer& answer);
+    bool FindStandingAnswer(const std::string& text, int& answer) const;
     int Record(Question question);
 
     std::map<Kind, std::deque<Answer>> m_queued;

@@ -40,6 +40,12 @@ inline constexpr unsigned MB_ICONEXCLAMATION = 0x00000030;
 #ifndef MB_ICONINFORMATION
 inline constexpr unsigned MB_ICONINFORMATION = 0x00000040;
 #endif
+#ifndef MB_DEFBUTTON2
+inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+#endif
+#ifndef MB_DEFMASK
+inline constexpr unsigned MB_DEFMASK = 0x00000F00; // which button is the default
+#endif
 #ifndef IDOK
 inline constexpr int IDOK = 1;
 #endif
@@ -120,6 +126,9 @@ int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
 
 // The answer a message box gives when nobody chooses: OK, No, or Cancel.
 int DefaultMessageBoxAnswer(unsigned type);
+// The answer of a message box's default button, the one Enter presses: its
+// first button, or its second with MB_DEFBUTTON2.
+int DefaultButtonAnswer(unsigned type);
 
 // Shows the wait cursor for as long as it lives.
 class CWaitCursor {

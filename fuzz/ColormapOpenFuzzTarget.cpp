@@ -41,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzExpect(opened != document.IsModified(), "an open ends modified exactly when it fails");
     FuzzExpect(ui.MessagesShown().size() <= 1, "an open shows at most one message");
     FuzzExpect(opened || ui.MessagesShown().size() == 1, "a failed open is reported");
+    if (size > 0 && !HasMagic(data, size))
+        FuzzExpect(!opened, "a file of another kind does not open");
     if (HasMagic(data, size) && size >= kPaletteEnd) {
         FuzzExpect(opened && ui.MessagesShown().empty(), "a complete colormap opens silently");
         FuzzExpect(std::memcmp(document.m_palette.data(), data + cmp_format::kPaletteOffset,

@@ -6,6 +6,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 
+#include <cstdio>
+#include <utility>
+
 namespace {
 
 QString FromUtf8(const std::string& text)
@@ -23,10 +26,25 @@ QString QtPatterns(const std::string& patterns)
     return converted.join(u' ');
 }
 
+// The answer each button gives.
+constexpr std::pair<QMessageBox::StandardButton, int> kButtonAnswers[] = {
+    {QMessageBox::Ok, IDOK},
+    {QMessageBox::Cancel, IDCANCEL},
+    {QMessageBox::Yes, IDYES},
+    {QMessageBox::No, IDNO},
+};
+
 } // namespace
+
+QtUserInterface::QtUserInterface(bool withoutScreen) : m_bWithoutScreen(withoutScreen) {}
 
 int QtUserInterface::ShowMessageBox(const std::string& text, unsigned type)
 {
+    if (m_bWithoutScreen) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        std::fflush(stderr);
+        return DefaultMessageBoxAnswer(type);
+    }
     QMessageBox box(IconFor(type), QGuiApplication::applicationDisplayName(), FromUtf8(text),
                     ButtonsFor(type), DialogParent());
     box.setDefaultButton(DefaultButtonFor(type));
@@ -107,7 +125,11 @@ QMessageBox::StandardButtons QtUserInterface::ButtonsFor(unsigned type)
 
 QMessageBox::StandardButton QtUserInterface::DefaultButtonFor(unsigned type)
 {
-    return ButtonsFor(type).testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    const int answer = DefaultButtonAnswer(type);
+    for (const auto& [button, buttonAnswer] : kButtonAnswers)
+        if (buttonAnswer == answer)
+            return button;
+    return QMessageBox::Ok;
 }
 
 QMessageBox::Icon QtUserInterface::IconFor(unsigned type)
@@ -130,16 +152,10 @@ int QtUserInterface::AnswerFor(QMessageBox::StandardButton button, unsigned type
 {
     if (!ButtonsFor(type).testFlag(button))
         return DefaultMessageBoxAnswer(type);
-    switch (button) {
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    case QMessageBox::Cancel:
-        return IDCANCEL;
-    default:
-        return IDOK;
-    }
+    for (const auto& [known, answer] : kButtonAnswers)
+        if (known == button)
+            return answer;
+    return IDOK;
 }
 
 QStringList QtUserInterface::NameFilters(const std::string& filter)
@@ -159,6 +175,12 @@ QStringList QtUserInterface::NameFilters(const std::string& filter)
                        u')';
     }
     return filters;
+}
+
+bool QtUserInterface::PlatformHasScreen()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
 QWidget* QtUserInterface::DialogParent()

@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
 #include "document/CPalvaneDoc.h"
+#include "framework/DocumentView.h"
 #include "framework/ScriptedUserInterface.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
@@ -505,6 +506,116 @@ TEST_F(EditorTest, AFileThatCannotBeOpenedEndsTheStart)
     EXPECT_FALSE(app.InitInstance({QString::fromStdString(folder / "none.cmp")}));
     ASSERT_EQ(ui.MessagesShown().size(), 1u);
     EXPECT_NE(ui.MessagesShown().front().find("none.cmp was not found."), std::string::npos);
+}
+
+TEST_F(EditorTest, AFileOfAnotherKindOpensNothing)
+{
+    Start();
+    const std::string path = folder / "x.pal";
+    ui.QueueFile(path);
+    Run(ID_FILE_EXPORT_JASC);
+    const Texts recent = app.GetRecentFileList().GetEntries();
+    for (const Bytes& bytes : {ReadFileBytes(path), Bytes{'C', 'M', 'P'}}) {
+        WriteFileBytes(path, bytes);
+        ui.ForgetAsked();
+        ui.QueueFile(path);
+        Run(ID_FILE_OPEN);
+        EXPECT_EQ(ui.MessagesShown(), Texts{path + ": Not a CMP File."});
+        EXPECT_EQ(Documents().size(), 1u);
+        EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - JKCMP1");
+        EXPECT_EQ(app.GetRecentFileList().GetEntries(), recent);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+    }
+}
+
+TEST_F(EditorTest, AFileChangedByAnotherProgramIsOfferedForReloadUnlessEdited)
+{
+    struct UpdateCounter : DocumentView {
+        void OnUpdate(DocumentView*, std::intptr_t, void*) override { ++updates; }
+        int updates = 0;
+    };
+    struct Row {
+        const char* name;
+        bool edited;
+        bool savedFirst; // by the editor, which replaces the file with a new one
+        bool inPlace;    // the other program writes into the file, else replaces it
+        int answer;      // to the offer; 0: none expected
+    };
+    const Row rows[] = {
+        {"reload.cmp", false, false, false, IDYES},
+        {"keep.cmp", false, false, false, IDNO},
+        {"edited.cmp", true, false, false, 0},
+        {"saved.cmp", true, true, true, IDYES},
+    };
+    Bytes other = ReadFileBytes(PALVANE_SAMPLE_COLORMAP);
+    other[64 + 15] = 10;
+    const auto offers = [this] {
+        Texts texts;
+        for (const std::string& text : ui.MessagesShown())
+            if (text.find("changed by another program") != std::string::npos)
+                texts.push_back(text);
+        return texts;
+    };
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = Sample(row.name);
+        CPalvaneDoc* document = Open(path);
+        document->m_nSelStart = 3;
+        document->m_nSelEnd = 9;
+        if (row.edited)
+            EditACell();
+        if (row.savedFirst) {
+            QTest::qWait(300); // long after the open, as a user saves
+            ui.ForgetAsked();
+            Run(ID_FILE_SAVE);
+            QTest::qWait(500);
+            EXPECT_EQ(offers(), Texts{}) << "the editor's own save";
+        }
+        const CPalvaneDoc::Palette before = document->m_palette;
+        UpdateCounter views;
+        document->AddView(&views);
+        ui.ForgetAsked();
+        if (row.answer != 0)
+            ui.QueueMessageBoxAnswer(row.answer);
+        if (row.inPlace)
+            WriteFileBytes(path, other);
+        else
+            ReplaceFileBytes(path, other);
+        const bool offered = QTest::qWaitFor([&] { return !offers().empty(); }, 1000);
+        QTest::qWait(300); // a burst of notifications asks once
+        const Texts expected =
+            row.answer != 0
+                ? Texts{std::string(row.name) + " has been changed by another program. Reload it?"}
+                : Texts{};
+        EXPECT_EQ(offers(), expected);
+        EXPECT_EQ(offered, row.answer != 0);
+        if (row.answer == IDYES) {
+            EXPECT_EQ(document->m_palette[5], ColorTriple(10, 85, 85));
+            EXPECT_FALSE(document->IsModified());
+            EXPECT_EQ(views.updates, 1);
+            EXPECT_EQ(std::make_pair(document->m_nSelStart, document->m_nSelEnd),
+                      std::make_pair(3, 9));
+        } else {
+            EXPECT_EQ(document->m_palette, before);
+        }
+        document->RemoveView(&views);
+        if (row.answer == IDNO) { // the same contents again are not offered again
+            ReplaceFileBytes(path, other);
+            QTest::qWait(500);
+            EXPECT_EQ(offers().size(), 1u);
+        }
+        if (row.edited && !row.savedFirst) { // the question comes with the save
+            ui.ForgetAsked();
+            ui.QueueMessageBoxAnswer(IDNO);
+            Run(ID_FILE_SAVE);
+            EXPECT_EQ(ui.MessagesShown().front(),
+                      std::string(row.name) + " has been changed by another program since it "
+                                              "was opened. Replace it with this version?");
+            EXPECT_TRUE(document->IsModified());
+            EXPECT_EQ(ReadFileBytes(path), other);
+        }
+    }
 }
 
 TEST_F(EditorTest, PrintPreviewKeepsItsPageCount)

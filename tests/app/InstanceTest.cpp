@@ -184,6 +184,27 @@ TEST_F(InstanceTest, AStartCopesWithAServerThatIsGoneOrSilent)
     }
 }
 
+TEST_F(InstanceTest, AFileThatDoesNotOpenEndsTheStartWithItsMessage)
+{
+    QFile pal(Path("x.pal"));
+    ASSERT_TRUE(pal.open(QIODevice::WriteOnly));
+    pal.write("JASC-PAL\r\n0100\r\n256\r\n");
+    pal.close();
+    const std::pair<QString, QString> rows[] = {
+        {Path("x.pal"), Path("x.pal") + ": Not a CMP File.\n"},
+        {Path("none.cmp"), Path("none.cmp") + " was not found.\n"},
+    };
+    for (const auto& [file, message] : rows) {
+        QProcess& start = Launch({file});
+        ASSERT_TRUE(start.waitForFinished(kSettleMs));
+        EXPECT_EQ(start.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(start.exitCode(), 1);
+        EXPECT_TRUE(Log(start).endsWith(message)) << Log(start).toStdString();
+    }
+    ASSERT_TRUE(pal.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pal.readAll(), "JASC-PAL\r\n0100\r\n256\r\n");
+}
+
 TEST_F(InstanceTest, PrintingWithoutAPrinterSaysSoAndFailsWithoutADisplay)
 {
     m_environment.remove("QT_QPA_PLATFORM");

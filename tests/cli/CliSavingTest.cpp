@@ -201,7 +201,7 @@ TEST(CliSavingTest, AFileThatReportsNoSizeIsJudgedByWhatItHolds)
         GTEST_SKIP() << "no /proc/cpuinfo here";
     const CliResult result = RunCli({"--open", "/proc/cpuinfo", "--dump"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "palvane-cli: Not a CMP File.\n");
+    EXPECT_EQ(result.err, "palvane-cli: /proc/cpuinfo: Not a CMP File.\n");
 }
 
 TEST(CliSavingTest, AFileSizeLimitIsADiskFullError)

@@ -72,7 +72,7 @@ TEST(CliTest, StopsAtTheFirstFailingStepWithTheEditorsMessage)
     WriteFileBytes(folder / "bad.cmp", {'R', 'I', 'F', 'F'});
     CliResult result = RunCli({"--open", folder / "bad.cmp", "--dump"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "palvane-cli: Not a CMP File.\n");
+    EXPECT_EQ(result.err, "palvane-cli: " + (folder / "bad.cmp") + ": Not a CMP File.\n");
     EXPECT_EQ(result.out, "") << "a batch run must not go on with a black palette";
 
     result = RunCli({"--new", "--dump", "--open", folder / "missing.cmp", "--dump"});
@@ -87,6 +87,20 @@ TEST(CliTest, StopsAtTheFirstFailingStepWithTheEditorsMessage)
     result = RunCli({"--new", "--save", folder.Path()});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "palvane-cli: Access to " + folder.Path() + " was denied.\n");
+}
+
+TEST(CliTest, SavingReplacesItsOwnFileWhateverChangedIt)
+{
+    TempFolder folder;
+    const std::string path = folder / "own.cmp";
+    std::filesystem::copy_file(PALVANE_SAMPLE_COLORMAP, path);
+    // The export overwrites the document's file behind its back.
+    const CliResult result =
+        RunCli({"--open", path, "--export-dfpal", path, "--set", "0=#010203", "--save", path});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), 17216u);
+    EXPECT_EQ(Bytes(saved.begin() + 64, saved.begin() + 67), (Bytes{1, 2, 3}));
 }
 
 // The colour of palette entry `index` in a --dump line, as six hex digits.

@@ -54,7 +54,7 @@ TEST_F(ColormapReadTest, MagicIsComparedWithoutLetterCase)
     EXPECT_TRUE(ui.Asked().empty());
 }
 
-TEST_F(ColormapReadTest, WrongMagicSaysSoAndOpensBlack)
+TEST_F(ColormapReadTest, WrongMagicFailsTheOpenNamingTheFile)
 {
     const Bytes cases[] = {
         ColormapHead("CMPX", CountingPalette()),
@@ -68,11 +68,10 @@ TEST_F(ColormapReadTest, WrongMagicSaysSoAndOpensBlack)
     for (const Bytes& file : cases) {
         ui.ForgetAsked();
         CPalvaneDoc document;
-        ASSERT_TRUE(Open(document, file)) << file.size() << " bytes";
-        ExpectAllBlack(document);
-        EXPECT_FALSE(document.IsModified());
-        ASSERT_EQ(ui.MessagesShown(), std::vector<std::string>{"Not a CMP File."});
-        EXPECT_EQ(ui.Asked()[0].type, MB_OK);
+        EXPECT_FALSE(Open(document, file, "x.pal")) << file.size() << " bytes";
+        ASSERT_EQ(ui.MessagesShown(),
+                  std::vector<std::string>{(folder / "x.pal") + ": Not a CMP File."});
+        EXPECT_EQ(ui.Asked()[0].type, MB_ICONEXCLAMATION);
     }
 }
 

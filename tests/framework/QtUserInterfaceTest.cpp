@@ -32,6 +32,10 @@ TEST(QtUserInterfaceTest, MessageBoxTypesGiveButtonsIconAndAnswers)
         {MB_YESNO | MB_ICONQUESTION, Button::Yes | Button::No, Button::Yes, QMessageBox::Question},
         {MB_YESNOCANCEL | MB_ICONEXCLAMATION, Button::Yes | Button::No | Button::Cancel,
          Button::Yes, QMessageBox::Warning},
+        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, Button::Yes | Button::No, Button::No,
+         QMessageBox::Question},
+        {MB_OKCANCEL | MB_DEFBUTTON2, Button::Ok | Button::Cancel, Button::Cancel,
+         QMessageBox::NoIcon},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.type);
@@ -78,6 +82,19 @@ TEST_F(QtUserInterfaceDialogTest, MessageBoxAnswersWithTheButtonClicked)
     EXPECT_EQ(ui.ShowMessageBox("Save changes to JKCMP1?", MB_YESNOCANCEL | MB_ICONEXCLAMATION),
               IDNO);
     EXPECT_EQ(text, "Save changes to JKCMP1?");
+}
+
+TEST_F(QtUserInterfaceDialogTest, EnterPressesTheDefaultButton)
+{
+    const std::pair<unsigned, int> rows[] = {
+        {MB_YESNO | MB_ICONQUESTION, IDYES},
+        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, IDNO},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO},
+    };
+    for (const auto& [type, answer] : rows) {
+        WhenModal("QMessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+        EXPECT_EQ(ui.ShowMessageBox("Replace it?", type), answer) << type;
+    }
 }
 
 TEST_F(QtUserInterfaceDialogTest, ColourChooserOpensOnTheColourAndGivesTheChoice)

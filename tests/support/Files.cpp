@@ -25,6 +25,12 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
+void ReplaceFileBytes(const std::string& path, const Bytes& bytes)
+{
+    WriteFileBytes(path + ".new", bytes);
+    std::filesystem::rename(platform_file::ToPath(path + ".new"), platform_file::ToPath(path));
+}
+
 std::vector<std::string> FolderEntries(const std::string& folder)
 {
     std::vector<std::string> names;
