@@ -19,12 +19,21 @@ static_assert(kMagic.size() + 8 == RecoveryJournal::kHeaderSize);
 constexpr std::size_t kFieldHeaderSize = 8;
 constexpr std::size_t kSelectionSize = 8;
 constexpr std::size_t kPaletteSize = sizeof(CPalvaneDoc::Palette);
+// The file's kind, five 64-bit numbers of its identity, whether its content
+// was hashed, and the hash.
+constexpr std::size_t kFileStampSize = 4 + 5 * 8 + 1 + 8;
 static_assert(kPaletteSize == 768);
 
 void PutU32(Bytes& out, std::uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutU64(Bytes& out, std::uint64_t value)
+{
+    PutU32(out, static_cast<std::uint32_t>(value));
+    PutU32(out, static_cast<std::uint32_t>(value >> 32));
 }
 
 std::uint32_t GetU32(ByteSpan bytes, std::size_t at)
@@ -35,6 +44,11 @@ std::uint32_t GetU32(ByteSpan bytes, std::size_t at)
     return value;
 }
 
+std::uint64_t GetU64(ByteSpan bytes, std::size_t at)
+{
+    return GetU32(bytes, at) | static_cast<std::uint64_t>(GetU32(bytes, at + 4)) << 32;
+}
+
 void PutBytes(Bytes& out, const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -43,7 +57,8 @@ void PutBytes(Bytes& out, const void* data, std::size_t size)
 
 // Each field the journal holds: how it is written, and how it is read back
 // once its size is known to lie within the bounds. A reader returns false
-// for a value the journal cannot hold. A field added later is one more row,
+// for a value the journal cannot hold. An optional field whose writer adds
+// no bytes is left out of the journal. A field added later is one more row,
 // not required, so that journals written before it still read.
 struct Field {
     std::string_view tag;
@@ -97,6 +112,36 @@ const Field kFields[] = {
          PutBytes(out, journal.path.data(), journal.path.size());
      },
      [](ByteSpan data, RecoveryJournal& journal) { return ReadText(data, journal.path); }},
+    {"STMP", false, kFileStampSize, kFileStampSize,
+     [](const RecoveryJournal& journal, Bytes& out) {
+         const platform_file::FileIdentity& identity = journal.fileStamp.GetIdentity();
+         if (identity.kind == platform_file::NodeKind::absent)
+             return; // no file was read or saved
+         PutU32(out, static_cast<std::uint32_t>(identity.kind));
+         PutU64(out, identity.device);
+         PutU64(out, identity.fileNumber);
+         PutU64(out, identity.size);
+         PutU64(out, static_cast<std::uint64_t>(identity.modifiedSeconds));
+         PutU64(out, static_cast<std::uint64_t>(identity.modifiedNanoseconds));
+         out.push_back(journal.fileStamp.IsHashed() ? 1 : 0);
+         PutU64(out, journal.fileStamp.GetContentHash());
+     },
+     [](ByteSpan data, RecoveryJournal& journal) {
+         const std::uint32_t kind = GetU32(data, 0);
+         const std::uint8_t hashed = data[44];
+         if (kind == static_cast<std::uint32_t>(platform_file::NodeKind::absent) ||
+             kind > static_cast<std::uint32_t>(platform_file::NodeKind::other) || hashed > 1)
+             return false;
+         platform_file::FileIdentity identity;
+         identity.kind = static_cast<platform_file::NodeKind>(kind);
+         identity.device = GetU64(data, 4);
+         identity.fileNumber = GetU64(data, 12);
+         identity.size = GetU64(data, 20);
+         identity.modifiedSeconds = static_cast<std::int64_t>(GetU64(data, 28));
+         identity.modifiedNanoseconds = static_cast<std::int64_t>(GetU64(data, 36));
+         journal.fileStamp = FileStamp::FromParts(identity, hashed == 1, GetU64(data, 45));
+         return true;
+     }},
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 
@@ -122,6 +167,7 @@ RecoveryJournal RecoveryJournal::Of(const CPalvaneDoc& document)
     journal.selectionEnd = document.m_nSelEnd;
     journal.title = document.GetTitle();
     journal.path = document.GetPathName();
+    journal.fileStamp = document.GetFileStamp();
     return journal;
 }
 
@@ -133,6 +179,7 @@ void RecoveryJournal::RestoreInto(CPalvaneDoc& document) const
     if (!path.empty())
         document.SetPathName(path);
     document.SetTitle(title);
+    document.SetFileStamp(fileStamp);
     document.NotifyPaletteChanged();
 }
 
@@ -145,6 +192,11 @@ std::vector<std::uint8_t> RecoveryJournal::Encode() const
         PutU32(body, 0);
         field.write(*this, body);
         const auto size = static_cast<std::uint32_t>(body.size() - sizeAt - 4);
+        // An optional field with nothing to say is left out.
+        if (!field.required && size == 0) {
+            body.resize(sizeAt - field.tag.size());
+            continue;
+        }
         for (std::size_t i = 0; i < 4; ++i)
             body[sizeAt + i] = static_cast<std::uint8_t>(size >> (8 * i));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CPalvaneDoc.h"
+#include "framework/FileStamp.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 // What the editor keeps of a document with unsaved changes, so that they
 // outlive an editor that is killed or crashes: the palette, the selection,
-// the title and the file the document belongs to.
+// the title and the file the document belongs to, with that file's state.
 //
 // The file is a header, tagged fields and nothing else, all numbers
 // little-endian:
@@ -41,6 +42,9 @@ public:
     std::int32_t selectionEnd = -1;
     std::string title;
     std::string path; // empty for a document that has never been saved
+    // The file at `path` as the document last read or saved it, so that a
+    // restored document still asks before replacing a file changed since.
+    FileStamp fileStamp;
 
     // The journal of `document` as it is now.
     static RecoveryJournal Of(const CPalvaneDoc& document);

@@ -31,6 +31,9 @@ public:
 
     // The file the document was read from or last saved to, as it was then.
     const FileStamp& GetFileStamp() const { return m_fileStamp; }
+    // A document restored from a record of unsaved work takes the stamp that
+    // record kept, so that its file is still compared before a save.
+    void SetFileStamp(const FileStamp& stamp) { m_fileStamp = stamp; }
 
     virtual bool IsModified() const { return m_bModified; }
     virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
@@ -88,7 +91,6 @@ public:
 
 protected:
     const CommandMap* GetCommandMap() const override { return &commandMap; }
-    void SetFileStamp(const FileStamp& stamp) { m_fileStamp = stamp; }
 
 private:
     // Asks before the document's own file, changed by another program, is

@@ -29,6 +29,16 @@ FileStamp FileStamp::OfPath(const std::string& path)
     return stamp;
 }
 
+FileStamp FileStamp::FromParts(const platform_file::FileIdentity& identity, bool hashed,
+                               std::uint64_t contentHash)
+{
+    FileStamp stamp;
+    stamp.m_identity = identity;
+    stamp.m_bHashed = hashed;
+    stamp.m_contentHash = hashed ? contentHash : 0;
+    return stamp;
+}
+
 FileStamp FileStamp::OfOpenFile(const CFile& file)
 {
     platform_file::FileIdentity read;

@@ -34,6 +34,15 @@ public:
     // to another file by now, only the identity of the one read is known.
     static FileStamp OfOpenFile(const CFile& file);
 
+    // The parts of a stamp, for a record kept elsewhere (a recovery journal),
+    // and the stamp made again from them.
+    static FileStamp FromParts(const platform_file::FileIdentity& identity, bool hashed,
+                               std::uint64_t contentHash);
+    const platform_file::FileIdentity& GetIdentity() const { return m_identity; }
+    bool IsHashed() const { return m_bHashed; }
+    std::uint64_t GetContentHash() const { return m_contentHash; }
+    bool operator==(const FileStamp&) const = default;
+
     bool IsOfRegularFile() const { return m_identity.kind == platform_file::NodeKind::regular; }
     // Compares the file now at `path` with this stamp. The file's content is
     // read only when its identity differs and its size does not.

@@ -188,6 +188,15 @@ void JournalSeeds(const std::filesystem::path& folder)
     journal.path = "/home/someone/colormaps/sample.cmp";
     const Bytes saved = journal.Encode();
     Write(folder / "saved.journal", saved);
+    platform_file::FileIdentity identity;
+    identity.kind = platform_file::NodeKind::regular;
+    identity.device = 2049;
+    identity.fileNumber = 1311768;
+    identity.size = 17216;
+    identity.modifiedSeconds = 1796000000;
+    identity.modifiedNanoseconds = 123456789;
+    journal.fileStamp = FileStamp::FromParts(identity, true, 0x0123456789ABCDEFu);
+    Write(folder / "saved-with-file-state.journal", journal.Encode());
     Bytes later = saved;
     later.insert(later.end(), {'D', 'I', 'S', 'K', 4, 0, 0, 0, 1, 2, 3, 4});
     later[20] = static_cast<std::uint8_t>(later.size() - 24);

@@ -249,6 +249,7 @@ TEST_F(RecoveryJournalTest, AKilledEditorsColormapsAreOfferedBackAtTheNextStart)
         EXPECT_EQ(file->GetTitle(), "restored.cmp");
         EXPECT_EQ(file->m_palette, EditedSample(5));
         EXPECT_EQ(file->m_nSelStart, 5);
+        EXPECT_EQ(file->GetFileStamp(), FileStamp::OfPath(path)); // still compared at Save
         EXPECT_EQ(editor.GetDocTemplate().GetFrames(file).size(), 1u);
         CPalvaneDoc* untitled = documents[0] == file ? documents[1] : documents[0];
         EXPECT_TRUE(untitled->IsModified());

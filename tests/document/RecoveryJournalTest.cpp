@@ -32,20 +32,26 @@ void PutU32At(Bytes& bytes, std::size_t at, std::uint32_t value)
 
 // Where the fields of a journal written by Patterned() start: the palette's
 // header at 24, its data at 32, the selection's header at 800, the title's
-// at 816.
+// at 816; the file state's header is 61 bytes from the end.
 constexpr std::size_t kPaletteField = 24;
 constexpr std::size_t kSelectionField = 800;
 constexpr std::size_t kTitleField = 816;
+// The file state is the last field, 53 bytes after its header.
+constexpr std::size_t kFileStampField = 8 + 53;
 
 TEST(RecoveryJournalTest, WhatIsWrittenReadsBackTheSame)
 {
-    const RecoveryJournal journals[] = {
+    TempFolder folder;
+    RecoveryJournal journals[] = {
         Patterned("JKCMP3", "", -1, -1),
-        Patterned("Ünïcode ☃.cmp", "/tmp/Ünïcode ☃.cmp", 0, 255),
+        Patterned("Ünïcode ☃.cmp", folder / "Ünïcode ☃.cmp", 0, 255),
         Patterned(std::string(RecoveryJournal::kMaxTextSize, 't'),
                   "/" + std::string(RecoveryJournal::kMaxTextSize - 1, 'p'), 32, 47),
     };
-    TempFolder folder;
+    // The state of the file a document was read from comes back too.
+    WriteFileBytes(journals[1].path, Bytes(832, 7));
+    journals[1].fileStamp = FileStamp::OfPath(journals[1].path);
+    ASSERT_TRUE(journals[1].fileStamp.IsHashed());
     for (const RecoveryJournal& journal : journals) {
         SCOPED_TRACE(journal.title.substr(0, 20));
         const std::string file = folder / "journal";
@@ -67,7 +73,12 @@ TEST(RecoveryJournalTest, WhatIsWrittenReadsBackTheSame)
 
 TEST(RecoveryJournalTest, DamagedJournalsAreRefused)
 {
-    const Bytes good = Patterned("a.cmp", "/x/a.cmp", 3, 9).Encode();
+    RecoveryJournal whole = Patterned("a.cmp", "/x/a.cmp", 3, 9);
+    platform_file::FileIdentity identity;
+    identity.kind = platform_file::NodeKind::regular;
+    identity.size = 832;
+    whole.fileStamp = FileStamp::FromParts(identity, true, 42);
+    const Bytes good = whole.Encode();
     auto cut = [&](std::size_t size) {
         return Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
     };
@@ -115,6 +126,8 @@ TEST(RecoveryJournalTest, DamagedJournalsAreRefused)
         {"field twice", twice},
         {"selection missing", missing},
         {"larger than any journal", huge},
+        {"file state of no known kind", with(good.size() - kFileStampField + 8, 9)},
+        {"file state of no file", with(good.size() - kFileStampField + 8, 0)},
     };
     TempFolder folder;
     for (const auto& row : rows) {
