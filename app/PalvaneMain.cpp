@@ -84,7 +84,10 @@ int RunPalvane(int argc, char** argv)
     CPalvaneApp app;
     app.SetActivationToken(activationToken);
     // A picture of the window is no time to ask about unsaved colormaps.
-    app.GetJournalKeeper().SetOffersRecovery(renderTo.isEmpty());
+    // Without a screen nobody could answer the question, and its unanswered
+    // No would delete the journals: they wait for a start with a screen.
+    app.GetJournalKeeper().SetOffersRecovery(renderTo.isEmpty() &&
+                                             QtUserInterface::PlatformHasScreen());
     if (!app.InitInstance(arguments))
         return app.ExitCode();
     if (renderTo.isEmpty())
