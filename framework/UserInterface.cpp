@@ -41,8 +41,9 @@ int DefaultMessageBoxAnswer(unsigned type)
     case MB_YESNO:
         return IDNO;
     case MB_OKCANCEL:
-    case MB_YESNOCANCEL:
         return IDCANCEL;
+    case MB_YESNOCANCEL:
+        return (type & MB_DEFMASK) == MB_DEFBUTTON2 ? IDNO : IDCANCEL;
     default:
         return IDOK;
     }

@@ -28,6 +28,12 @@ inline constexpr unsigned MB_TYPEMASK = 0x0000000F; // the button set
 #ifndef MB_ICONMASK
 inline constexpr unsigned MB_ICONMASK = 0x000000F0; // the icon
 #endif
+#ifndef MB_DEFMASK
+inline constexpr unsigned MB_DEFMASK = 0x00000F00; // the default button; 0: the first
+#endif
+#ifndef MB_DEFBUTTON2
+inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+#endif
 #ifndef MB_ICONSTOP
 inline constexpr unsigned MB_ICONSTOP = 0x00000010;
 #endif
@@ -118,7 +124,8 @@ UserInterface* AfxSetUserInterface(UserInterface* ui);
 
 int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
 
-// The answer a message box gives when nobody chooses: OK, No, or Cancel.
+// The answer a message box gives when nobody chooses: OK, No, or Cancel;
+// with MB_DEFBUTTON2, its second button.
 int DefaultMessageBoxAnswer(unsigned type);
 
 // Shows the wait cursor for as long as it lives.

@@ -107,7 +107,12 @@ QMessageBox::StandardButtons QtUserInterface::ButtonsFor(unsigned type)
 
 QMessageBox::StandardButton QtUserInterface::DefaultButtonFor(unsigned type)
 {
-    return ButtonsFor(type).testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    const QMessageBox::StandardButtons buttons = ButtonsFor(type);
+    if ((type & MB_DEFMASK) != MB_DEFBUTTON2)
+        return buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    if (buttons.testFlag(QMessageBox::No))
+        return QMessageBox::No;
+    return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
 }
 
 QMessageBox::Icon QtUserInterface::IconFor(unsigned type)

@@ -19,7 +19,7 @@ public:
     void EndWaitCursor() override;
 
     // The buttons of a message box of `type` (MB_OK, MB_YESNO, ...); the
-    // first of them is the default button.
+    // first of them is the default button, or the second with MB_DEFBUTTON2.
     static QMessageBox::StandardButtons ButtonsFor(unsigned type);
     static QMessageBox::StandardButton DefaultButtonFor(unsigned type);
     static QMessageBox::Icon IconFor(unsigned type);

@@ -32,6 +32,12 @@ TEST(QtUserInterfaceTest, MessageBoxTypesGiveButtonsIconAndAnswers)
         {MB_YESNO | MB_ICONQUESTION, Button::Yes | Button::No, Button::Yes, QMessageBox::Question},
         {MB_YESNOCANCEL | MB_ICONEXCLAMATION, Button::Yes | Button::No | Button::Cancel,
          Button::Yes, QMessageBox::Warning},
+        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, Button::Yes | Button::No, Button::No,
+         QMessageBox::Question},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, Button::Yes | Button::No | Button::Cancel, Button::No,
+         QMessageBox::NoIcon},
+        {MB_OKCANCEL | MB_DEFBUTTON2, Button::Ok | Button::Cancel, Button::Cancel,
+         QMessageBox::NoIcon},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.type);
@@ -40,10 +46,15 @@ TEST(QtUserInterfaceTest, MessageBoxTypesGiveButtonsIconAndAnswers)
         EXPECT_EQ(QtUserInterface::IconFor(row.type), row.icon);
     }
     const std::tuple<Button, unsigned, int> answers[] = {
-        {Button::Ok, MB_OK, IDOK},          {Button::Cancel, MB_OKCANCEL, IDCANCEL},
-        {Button::Yes, MB_YESNO, IDYES},     {Button::No, MB_YESNOCANCEL, IDNO},
-        {Button::NoButton, MB_YESNO, IDNO}, {Button::NoButton, MB_YESNOCANCEL, IDCANCEL},
-        {Button::Cancel, MB_YESNO, IDNO},   {Button::NoButton, MB_OK, IDOK},
+        {Button::Ok, MB_OK, IDOK},
+        {Button::Cancel, MB_OKCANCEL, IDCANCEL},
+        {Button::Yes, MB_YESNO, IDYES},
+        {Button::No, MB_YESNOCANCEL, IDNO},
+        {Button::NoButton, MB_YESNO, IDNO},
+        {Button::NoButton, MB_YESNOCANCEL, IDCANCEL},
+        {Button::Cancel, MB_YESNO, IDNO},
+        {Button::NoButton, MB_OK, IDOK},
+        {Button::NoButton, MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO},
     };
     for (const auto& [button, type, answer] : answers)
         EXPECT_EQ(QtUserInterface::AnswerFor(button, type), answer) << button << " " << type;
@@ -78,6 +89,16 @@ TEST_F(QtUserInterfaceDialogTest, MessageBoxAnswersWithTheButtonClicked)
     EXPECT_EQ(ui.ShowMessageBox("Save changes to JKCMP1?", MB_YESNOCANCEL | MB_ICONEXCLAMATION),
               IDNO);
     EXPECT_EQ(text, "Save changes to JKCMP1?");
+}
+
+TEST_F(QtUserInterfaceDialogTest, ReturnTakesTheDefaultButton)
+{
+    for (const auto& [type, answer] :
+         {std::pair{MB_YESNO | MB_ICONQUESTION, IDYES},
+          std::pair{MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, IDNO}}) {
+        WhenModal("QMessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+        EXPECT_EQ(ui.ShowMessageBox("Import it anyway?", type), answer) << type;
+    }
 }
 
 TEST_F(QtUserInterfaceDialogTest, ColourChooserOpensOnTheColourAndGivesTheChoice)
