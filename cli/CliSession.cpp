@@ -2,6 +2,7 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/OptSteps.h"
+#include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
 #include "framework/FrameworkMessages.h"
@@ -22,6 +23,7 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
 {
     m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion, IDNO);
     m_ui.SetStandingAnswer(jasc_format::kProtectQuestion, IDNO);
+    m_ui.SetStandingAnswerForEnding(dfpal_format::kImportAnyway, IDYES);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)
@@ -83,8 +85,7 @@ bool CliSession::RunStep(const CliStep& step)
         m_document->NotifyPaletteChanged();
         return true;
     case CliStep::Kind::importDfpal:
-        m_ui.QueueFile(step.file);
-        return m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
+        return ImportDarkForcesPalette(step.file);
     case CliStep::Kind::exportDfpal:
         m_ui.QueueFile(step.file);
         return m_document->OnCommand(ID_FILE_EXPORT_DFPAL);
@@ -127,6 +128,23 @@ bool CliSession::OpenDocument(const std::string& path)
         return false;
     m_document = std::move(document);
     return true;
+}
+
+bool CliSession::ImportDarkForcesPalette(const std::string& path)
+{
+    const std::size_t askedBefore = m_ui.Asked().size();
+    m_ui.QueueFile(path);
+    const bool done = m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
+    for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+        const std::string& question = m_ui.Asked()[i].text;
+        // The question names the file as the file chooser completed the name.
+        if (m_ui.Asked()[i].kind == ScriptedUserInterface::Kind::messageBox &&
+            question.ends_with(dfpal_format::kImportAnyway))
+            m_err << kProgram << ": warning: "
+                  << dfpal_format::NotAPaletteStatement(path, dfpal_format::ReasonIn(question))
+                  << '\n';
+    }
+    return done;
 }
 
 int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)

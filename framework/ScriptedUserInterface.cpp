@@ -1,5 +1,6 @@
 #include "framework/ScriptedUserInterface.h"
 
+#include <algorithm>
 #include <utility>
 
 void ScriptedUserInterface::QueueMessageBoxAnswer(int answer)
@@ -10,6 +11,11 @@ void ScriptedUserInterface::QueueMessageBoxAnswer(int answer)
 void ScriptedUserInterface::SetStandingAnswer(const std::string& text, int answer)
 {
     m_standing[text] = answer;
+}
+
+void ScriptedUserInterface::SetStandingAnswerForEnding(const std::string& ending, int answer)
+{
+    m_standingForEnding[ending] = answer;
 }
 
 void ScriptedUserInterface::QueueColor(ColorRef color)
@@ -67,6 +73,11 @@ int ScriptedUserInterface::ShowMessageBox(const std::string& text, unsigned type
         question.answer = answer.result;
     } else if (const auto standing = m_standing.find(text); standing != m_standing.end()) {
         question.answer = standing->second;
+    } else if (const auto ending =
+                   std::find_if(m_standingForEnding.begin(), m_standingForEnding.end(),
+                                [&](const auto& entry) { return text.ends_with(entry.first); });
+               ending != m_standingForEnding.end()) {
+        question.answer = ending->second;
     } else {
         question.answer = DefaultMessageBoxAnswer(type);
         if ((type & MB_TYPEMASK) != MB_OK)

@@ -11,7 +11,8 @@
 // that a test (or the command-line front end) can check exactly what was
 // asked. Each kind of question takes the next queued answer of its kind; a
 // message box without one takes the standing answer for its text, if any,
-// and otherwise its default button. An unscripted question is counted.
+// then the standing answer for how its text ends, and otherwise its default
+// button. An unscripted question is counted.
 class ScriptedUserInterface : public UserInterface {
 public:
     enum class Kind { messageBox, color, file, texture };
@@ -29,6 +30,8 @@ public:
 
     void QueueMessageBoxAnswer(int answer);
     void SetStandingAnswer(const std::string& text, int answer);
+    // For the questions whose text ends with `ending`, whatever comes before.
+    void SetStandingAnswerForEnding(const std::string& ending, int answer);
     void QueueColor(ColorRef color);
     void QueueFile(const std::string& path);
     void QueueTexture(int row);
@@ -63,6 +66,7 @@ private:
 
     std::map<Kind, std::deque<Answer>> m_queued;
     std::map<std::string, int> m_standing;
+    std::map<std::string, int> m_standingForEnding;
     std::vector<Question> m_asked;
     int m_unscripted = 0;
     int m_waitDepth = 0;

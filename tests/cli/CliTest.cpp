@@ -134,6 +134,47 @@ TEST(CliTest, PaletteStepsRunTheDocumentsCommands)
                   " contains an invalid path.\n");
 }
 
+TEST(CliTest, ImportingWhatIsNotADarkForcesPaletteWarnsAndImportsAsEver)
+{
+    TempFolder folder;
+    ASSERT_EQ(RunCli({"--new", "--export-jasc", folder / "jasc.pal"}).status, 0);
+    Bytes palette(768);
+    for (std::size_t k = 0; k < palette.size(); ++k)
+        palette[k] = std::uint8_t(k % 64);
+    WriteFileBytes(folder / "dark.pal", palette);
+    palette[100] = 64;
+    WriteFileBytes(folder / "high.pal", palette);
+    palette.resize(1000, 7);
+    WriteFileBytes(folder / "long.pal", palette);
+    WriteFileBytes(folder / "empty.pal", {});
+    const std::pair<const char*, std::string> rows[] = {
+        {"dark.pal", ""},
+        {"high.pal", "byte 100 holds 64, above 63"},
+        {"jasc.pal", "it is 3349 bytes long"},
+        {"long.pal", "it is 1000 bytes long"},
+        {"empty.pal", "it is 0 bytes long"},
+    };
+    for (const auto& [name, reason] : rows) {
+        // Named as given, not as the file chooser completes the name.
+        const std::string given = folder.Path() + "/./" + name;
+        const CliResult result = RunCli({"--new", "--import-dfpal", given, "--dump"});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, reason.empty() ? ""
+                                             : "palvane-cli: warning: " + given +
+                                                   " does not look like a Dark Forces palette (" +
+                                                   reason + ")\n");
+        const Bytes bytes = ReadFileBytes(folder / name);
+        std::string palette;
+        for (std::size_t k = 0; k < 768; ++k) {
+            char component[3];
+            std::snprintf(component, sizeof component, "%02x",
+                          k < bytes.size() ? (bytes[k] * 4) % 256 : 128);
+            palette += component;
+        }
+        EXPECT_EQ(result.out.substr(0, 12 + palette.size()), "{\"palette\":\"" + palette) << name;
+    }
+}
+
 TEST(CliTest, UsageErrorsExitWithTwoBeforeRunningAnything)
 {
     TempFolder folder;

@@ -1,6 +1,7 @@
 // Dark Forces and JASC-PAL palette files, written and read through the
 // document's commands with their real file dialogs' requests.
 
+#include "document/DarkForcesPaletteCheck.h"
 #include "framework/FrameworkMessages.h"
 #include "res/CommandIds.h"
 #include "tests/support/ChildProcess.h"
@@ -28,6 +29,18 @@ std::string JascLine(const ColorTriple& entry)
     char line[16];
     std::snprintf(line, sizeof line, "%d %d %d\r\n", entry.red, entry.green, entry.blue);
     return line;
+}
+
+// What a new, grey document exports as JASC-PAL.
+const std::string& GreyJascExport()
+{
+    static const std::string text = [] {
+        std::string lines = "JASC-PAL\r\n0100\r\n256\r\n";
+        for (int i = 0; i < 256; ++i)
+            lines += "128 128 128\r\n";
+        return lines;
+    }();
+    return text;
 }
 
 class PaletteExchangeTest : public PaletteCommandTest {
@@ -98,50 +111,141 @@ TEST_F(PaletteExchangeTest, DarkForcesRoundTripDropsTheLowTwoBits)
     EXPECT_EQ(document.GetPathName(), "");
 }
 
-// A file of any length sets the components it holds, each byte times four in
-// a byte, and leaves the others; no message either way.
-class DarkForcesImportTest : public PaletteExchangeTest,
-                             public testing::WithParamInterface<std::size_t> {};
-
-TEST_P(DarkForcesImportTest, TakesTheComponentsTheFileHolds)
+TEST(DarkForcesPaletteCheckTest, AFileIsJudgedByItsLengthThenByItsFirstByteAbove63)
 {
-    Bytes bytes(GetParam());
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-        bytes[k] = std::uint8_t(k * 37 + 64);
-    if (bytes.size() >= 3) {
-        bytes[0] = 64;
-        bytes[1] = 200;
-        bytes[2] = 255;
+    Bytes valid(768);
+    for (std::size_t k = 0; k < valid.size(); ++k)
+        valid[k] = std::uint8_t(k % 64);
+    Bytes late = valid;
+    late[767] = 64;
+    Bytes two = valid;
+    two[9] = 255;
+    two[5] = 200;
+    struct Row {
+        std::uint64_t length;
+        Bytes head;
+        const char* reason; // "" when the file looks like a palette
+    };
+    const Row rows[] = {
+        {768, valid, ""},
+        {768, late, "byte 767 holds 64, above 63"},
+        {768, two, "byte 5 holds 200, above 63"},
+        {0, {}, "it is 0 bytes long"},
+        {767, Bytes(767), "it is 767 bytes long"},
+        {1000, valid, "it is 1000 bytes long"},
+        {5000000000, two, "it is 5000000000 bytes long"},
+    };
+    for (const Row& row : rows) {
+        const auto mismatch = dfpal_format::FindMismatch(row.length, row.head);
+        const std::string reason = mismatch ? dfpal_format::ReasonFor(*mismatch) : "";
+        EXPECT_EQ(reason, row.reason);
+        if (mismatch) {
+            const std::string statement = dfpal_format::NotAPaletteStatement("a (1).pal", reason);
+            EXPECT_EQ(statement,
+                      "a (1).pal does not look like a Dark Forces palette (" + reason + ")");
+            EXPECT_EQ(dfpal_format::ReasonIn(statement), reason);
+        }
     }
-    WriteFileBytes(folder / "in.pal", bytes);
+}
+
+// A file that is not 768 bytes of 0 to 63 is imported only when the user says
+// Yes, and then exactly as any other: each component it holds is its byte
+// times four in a byte, the others stay.
+struct DarkForcesImportRow {
+    const char* name;
+    Bytes bytes;
+    const char* reason; // "" when no question is asked
+    friend void PrintTo(const DarkForcesImportRow& row, std::ostream* out) { *out << row.name; }
+};
+
+// Values 0 to 63 over and over: a Dark Forces palette's values.
+Bytes SixBitValues(std::size_t size)
+{
+    Bytes bytes(size);
+    for (std::size_t k = 0; k < size; ++k)
+        bytes[k] = std::uint8_t(k % 64);
+    return bytes;
+}
+
+// Values of all eight bits, 64, 200 and 255 first.
+Bytes EightBitValues(std::size_t size)
+{
+    Bytes bytes(size);
+    for (std::size_t k = 0; k < size; ++k)
+        bytes[k] = k < 3 ? std::uint8_t(k == 0   ? 64
+                                        : k == 1 ? 200
+                                                 : 255)
+                         : std::uint8_t(k * 37 + 64);
+    return bytes;
+}
+
+Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value)
+{
+    bytes[at] = value;
+    return bytes;
+}
+
+class DarkForcesImportTest : public PaletteExchangeTest,
+                             public testing::WithParamInterface<DarkForcesImportRow> {};
+
+TEST_P(DarkForcesImportTest, AsksAboutAnythingElseAndYesImportsAsEver)
+{
+    const DarkForcesImportRow& row = GetParam();
+    WriteFileBytes(folder / "in.pal", row.bytes);
     FillWithAPattern();
-    Palette expected = document.m_palette;
-    for (std::size_t k = 0; k < std::min<std::size_t>(bytes.size(), 768); ++k) {
+    const Palette before = document.m_palette;
+    Palette expected = before;
+    for (std::size_t k = 0; k < std::min<std::size_t>(row.bytes.size(), 768); ++k) {
         ColorTriple& entry = expected[k / 3];
         (k % 3 == 0   ? entry.red
          : k % 3 == 1 ? entry.green
-                      : entry.blue) = std::uint8_t((bytes[k] * 4) % 256);
+                      : entry.blue) = std::uint8_t((row.bytes[k] * 4) % 256);
     }
-    if (bytes.size() >= 3) {
-        EXPECT_EQ(expected[0], ColorTriple(0, 32, 252)) << "64, 200 and 255 times four in a byte";
+    const std::string question =
+        *row.reason == '\0' ? ""
+                            : (folder / "in.pal") + " does not look like a Dark Forces palette (" +
+                                  row.reason + "). Import it anyway?";
+    for (const int answer : {IDNO, IDYES}) {
+        ui.ForgetAsked();
+        ui.QueueMessageBoxAnswer(answer);
+        RunOn(ID_FILE_IMPORT_DFPAL, "in.pal");
+        if (question.empty()) {
+            EXPECT_TRUE(ui.MessagesShown().empty());
+            EXPECT_EQ(document.m_palette, expected);
+            ExpectChangedOnce();
+            return;
+        }
+        ASSERT_EQ(ui.MessagesShown(), std::vector<std::string>{question});
+        EXPECT_EQ(ui.Asked().back().type, unsigned(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+        if (answer == IDNO) {
+            EXPECT_EQ(document.m_palette, before);
+            ExpectUnchanged();
+        }
     }
-    RunOn(ID_FILE_IMPORT_DFPAL, "in.pal");
     EXPECT_EQ(document.m_palette, expected);
-    EXPECT_TRUE(ui.MessagesShown().empty());
     ExpectChangedOnce();
 }
 
-INSTANTIATE_TEST_SUITE_P(FileLengths, DarkForcesImportTest, testing::Values(1000, 768, 700, 0));
+INSTANTIATE_TEST_SUITE_P(
+    Files, DarkForcesImportTest,
+    testing::Values(DarkForcesImportRow{"a Dark Forces palette", SixBitValues(768), ""},
+                    DarkForcesImportRow{"a value of 64", WithByte(SixBitValues(768), 100, 64),
+                                        "byte 100 holds 64, above 63"},
+                    DarkForcesImportRow{"a JASC export",
+                                        Bytes(GreyJascExport().begin(), GreyJascExport().end()),
+                                        "it is 3349 bytes long"},
+                    DarkForcesImportRow{"1000 bytes", EightBitValues(1000),
+                                        "it is 1000 bytes long"},
+                    DarkForcesImportRow{"700 bytes", EightBitValues(700), "it is 700 bytes long"},
+                    DarkForcesImportRow{"an empty file", {}, "it is 0 bytes long"}),
+    [](const auto& info) { return "Row" + std::to_string(info.index); });
 
 TEST_F(PaletteExchangeTest, GreyDocumentExports)
 {
     RunOn(ID_FILE_EXPORT_DFPAL, "grey.pal");
     EXPECT_EQ(ReadFileBytes(folder / "grey.pal"), Bytes(768, 32));
     RunOn(ID_FILE_EXPORT_JASC, "grey-jasc.pal");
-    std::string expected = "JASC-PAL\r\n0100\r\n256\r\n";
-    for (int i = 0; i < 256; ++i)
-        expected += "128 128 128\r\n";
-    EXPECT_EQ(TextOf(ReadFileBytes(folder / "grey-jasc.pal")), expected);
+    EXPECT_EQ(TextOf(ReadFileBytes(folder / "grey-jasc.pal")), GreyJascExport());
     ExpectUnchanged();
 }
 

@@ -36,7 +36,10 @@ struct Scene {
             palette[i] = static_cast<std::uint8_t>(i * 7 + 1);
         WriteFileBytes(folder / "old.cmp", ColormapHead("CMP ", palette));
         WriteFileBytes(folder / "other.cmp", {'o', 't', 'h', 'e', 'r'});
-        WriteFileBytes(folder / "in.pal", Bytes(palette.begin(), palette.end()));
+        Bytes sixBit = palette;
+        for (std::uint8_t& value : sixBit)
+            value %= 64; // a Dark Forces palette, imported without a question
+        WriteFileBytes(folder / "in.pal", sixBit);
         WriteFileBytes(folder / "out.pal", {'o', 'l', 'd'});
         OptFileBuilder opt;
         const int texture = opt.Texture("Tex00000", {0xFFFF, 0, 0x1234}, {7});
