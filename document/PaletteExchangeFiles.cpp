@@ -29,6 +29,7 @@ std::string AskForPaletteFile(bool open, const char* filter)
 // failure leaves whatever file was there as it was.
 void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
 {
+    CWaitCursor wait; // a named pipe may keep it waiting for its reader
     AtomicReplaceFile file;
     CFileException error;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite, &error))

@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
 #include "document/CPalvaneDoc.h"
+#include "framework/PlatformFile.h"
 #include "framework/ScriptedUserInterface.h"
 #include "res/CommandIds.h"
 #include "tests/support/Files.h"
@@ -26,10 +27,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -490,6 +498,53 @@ TEST_F(EditorTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)
     Run(ID_FILE_NEW);
     EXPECT_EQ(Documents().size(), 2u);
 }
+
+#ifndef _WIN32
+TEST_F(EditorTest, ASaveOntoAPipeWaitsAWhileForItsReaderThenSaysNobodyReadsIt)
+{
+    Start();
+    EXPECT_EQ(platform_file::PipeReaderWait(), std::chrono::seconds(5));
+    const auto wait = std::chrono::milliseconds(200); // the editor's five seconds, shortened
+    const std::string pipe = folder / "pipe.cmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EditACell();
+    CPalvaneDoc& document = *ActiveView()->GetDocument();
+    for (const bool readerComes : {false, true}) {
+        SCOPED_TRACE(readerComes ? "a reader comes" : "nobody reads");
+        platform_file::SetPipeReaderWait(readerComes ? CPalvaneApp::kPipeReaderWait : wait);
+        std::size_t received = 0;
+        std::thread reader([&] {
+            if (!readerComes)
+                return;
+            std::this_thread::sleep_for(wait / 4);
+            const int handle = ::open(pipe.c_str(), O_RDONLY);
+            char buffer[4096];
+            for (ssize_t got = 0; (got = ::read(handle, buffer, sizeof buffer)) > 0;)
+                received += std::size_t(got);
+            ::close(handle);
+        });
+        ui.ForgetAsked();
+        ui.QueueFile(pipe);
+        const auto start = std::chrono::steady_clock::now();
+        Run(ID_FILE_SAVE_AS);
+        const auto took = std::chrono::steady_clock::now() - start;
+        const int unblock = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); // a reader still waiting
+        ::close(unblock);
+        reader.join();
+        EXPECT_GT(ui.WaitCursorCount(), 0);
+        EXPECT_EQ(ui.WaitCursorDepth(), 0);
+        if (readerComes) {
+            EXPECT_EQ(received, 17216u);
+            EXPECT_FALSE(document.IsModified());
+        } else {
+            EXPECT_EQ(ui.MessagesShown(), Texts{"Nobody is reading the pipe " + pipe + "."});
+            EXPECT_TRUE(document.IsModified());
+            EXPECT_GE(took, wait);
+            EXPECT_LT(took, std::chrono::seconds(5));
+        }
+    }
+}
+#endif
 
 TEST_F(EditorTest, AFileThatCannotBeOpenedEndsTheStart)
 {
