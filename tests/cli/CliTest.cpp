@@ -138,23 +138,20 @@ TEST(CliTest, ImportingWhatIsNotADarkForcesPaletteWarnsAndImportsAsEver)
 {
     TempFolder folder;
     ASSERT_EQ(RunCli({"--new", "--export-jasc", folder / "jasc.pal"}).status, 0);
-    Bytes palette(768);
-    for (std::size_t k = 0; k < palette.size(); ++k)
-        palette[k] = std::uint8_t(k % 64);
-    WriteFileBytes(folder / "dark.pal", palette);
-    palette[100] = 64;
-    WriteFileBytes(folder / "high.pal", palette);
-    palette.resize(1000, 7);
-    WriteFileBytes(folder / "long.pal", palette);
-    WriteFileBytes(folder / "empty.pal", {});
-    const std::pair<const char*, std::string> rows[] = {
-        {"dark.pal", ""},
-        {"high.pal", "byte 100 holds 64, above 63"},
-        {"jasc.pal", "it is 3349 bytes long"},
-        {"long.pal", "it is 1000 bytes long"},
-        {"empty.pal", "it is 0 bytes long"},
+    Bytes sixBit(768);
+    for (std::size_t k = 0; k < sixBit.size(); ++k)
+        sixBit[k] = std::uint8_t(k % 64);
+    Bytes high = sixBit;
+    high[100] = 64;
+    const std::tuple<const char*, Bytes, std::string> rows[] = {
+        {"dark.pal", sixBit, ""},
+        {"high.pal", high, "byte 100 holds 64, above 63"},
+        {"jasc.pal", ReadFileBytes(folder / "jasc.pal"), "it is 3349 bytes long"},
+        {"long.pal", Bytes(1000, 7), "it is 1000 bytes long"},
+        {"empty.pal", {}, "it is 0 bytes long"},
     };
-    for (const auto& [name, reason] : rows) {
+    for (const auto& [name, bytes, reason] : rows) {
+        WriteFileBytes(folder / name, bytes);
         // Named as given, not as the file chooser completes the name.
         const std::string given = folder.Path() + "/./" + name;
         const CliResult result = RunCli({"--new", "--import-dfpal", given, "--dump"});
@@ -163,15 +160,11 @@ TEST(CliTest, ImportingWhatIsNotADarkForcesPaletteWarnsAndImportsAsEver)
                                              : "palvane-cli: warning: " + given +
                                                    " does not look like a Dark Forces palette (" +
                                                    reason + ")\n");
-        const Bytes bytes = ReadFileBytes(folder / name);
-        std::string palette;
-        for (std::size_t k = 0; k < 768; ++k) {
-            char component[3];
-            std::snprintf(component, sizeof component, "%02x",
-                          k < bytes.size() ? (bytes[k] * 4) % 256 : 128);
-            palette += component;
-        }
-        EXPECT_EQ(result.out.substr(0, 12 + palette.size()), "{\"palette\":\"" + palette) << name;
+        std::array<ColorTriple, 256> expected;
+        expected.fill(ColorTriple(128, 128, 128));
+        for (std::size_t k = 0; k < std::min<std::size_t>(bytes.size(), 768); ++k)
+            reinterpret_cast<std::uint8_t*>(expected.data())[k] = std::uint8_t(bytes[k] * 4);
+        EXPECT_EQ(result.out.find("{\"palette\":\"" + PaletteToHex(expected)), 0u) << name;
     }
 }
 
