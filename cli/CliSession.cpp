@@ -137,7 +137,7 @@ bool CliSession::ImportDarkForcesPalette(const std::string& path)
     const bool done = m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
     for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
         const std::string& question = m_ui.Asked()[i].text;
-        // The question names the file as the file chooser completed the name.
+        // The question names the file as the file chooser completed its name.
         if (m_ui.Asked()[i].kind == ScriptedUserInterface::Kind::messageBox &&
             question.ends_with(dfpal_format::kImportAnyway))
             m_err << kProgram << ": warning: "

@@ -17,7 +17,6 @@ struct Mismatch {
     std::uint64_t length = 0; // the file's length in bytes
     std::size_t offset = 0;   // the byte above 63, counted from 0
     std::uint8_t value = 0;   // its value
-    friend bool operator==(const Mismatch&, const Mismatch&) = default;
 };
 
 // Judges a file of `length` bytes by `head`, its first bytes (all of them up
