@@ -76,6 +76,7 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvath"));
     QCoreApplication::setApplicationName(QStringLiteral("Palvane"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
+    platform_file::SetPipeReaderWait(kPipeReaderWait);
     LoadStdProfileSettings();
 
     std::vector<std::string> parameters;

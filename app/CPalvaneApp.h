@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <string>
@@ -23,6 +24,10 @@ class QPrinter;
 // template and its main frame, and the commands that need no document.
 class CPalvaneApp : public CCmdTarget {
 public:
+    // How long a save onto a named pipe waits, under the wait cursor, for
+    // the pipe's reader before it tells the user that nobody reads it.
+    static constexpr std::chrono::seconds kPipeReaderWait{5};
+
     CPalvaneApp();
     ~CPalvaneApp() override;
 

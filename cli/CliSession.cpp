@@ -2,6 +2,7 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/OptSteps.h"
+#include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
 #include "framework/FrameworkMessages.h"
@@ -26,6 +27,9 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
     // else has changed the file since this run read it: that is what the
     // command line asked for.
     m_ui.SetStandingAnswer(framework_messages::kAskToReplaceChangedFile, IDYES);
+    // A file that does not look like a Dark Forces palette is imported as
+    // asked, with a warning (ImportDarkForcesPalette).
+    m_ui.SetStandingAnswer(std::string("%1") + dfpal_format::kImportAnyway, IDYES);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)
@@ -87,8 +91,7 @@ bool CliSession::RunStep(const CliStep& step)
         m_document->NotifyPaletteChanged();
         return true;
     case CliStep::Kind::importDfpal:
-        m_ui.QueueFile(step.file);
-        return m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
+        return ImportDarkForcesPalette(step.file);
     case CliStep::Kind::exportDfpal:
         m_ui.QueueFile(step.file);
         return m_document->OnCommand(ID_FILE_EXPORT_DFPAL);
@@ -131,6 +134,23 @@ bool CliSession::OpenDocument(const std::string& path)
         return false;
     m_document = std::move(document);
     return true;
+}
+
+bool CliSession::ImportDarkForcesPalette(const std::string& path)
+{
+    const std::size_t askedBefore = m_ui.Asked().size();
+    m_ui.QueueFile(path);
+    const bool done = m_document->OnCommand(ID_FILE_IMPORT_DFPAL);
+    for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+        const std::string& question = m_ui.Asked()[i].text;
+        // The question names the file as the file chooser completed its name.
+        if (m_ui.Asked()[i].kind == ScriptedUserInterface::Kind::messageBox &&
+            question.ends_with(dfpal_format::kImportAnyway))
+            m_err << kProgram << ": warning: "
+                  << dfpal_format::NotAPaletteStatement(path, dfpal_format::ReasonIn(question))
+                  << '\n';
+    }
+    return done;
 }
 
 int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)

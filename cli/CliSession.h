@@ -27,6 +27,9 @@ private:
     void SelectRun(const CliStep& step);
     bool NewDocument();
     bool OpenDocument(const std::string& path);
+    // Imports a file that does not look like a Dark Forces palette all the
+    // same, with a warning that names it as given.
+    bool ImportDarkForcesPalette(const std::string& path);
 
     std::ostream& m_out;
     std::ostream& m_err;

@@ -11,6 +11,9 @@
 int main(int argc, char** argv)
 {
     platform_file::PrepareProcessForSaving();
+    // A save onto a named pipe waits for its reader as long as it takes;
+    // Ctrl-C ends the wait.
+    platform_file::SetPipeReaderWait(platform_file::kWaitForever);
     const std::vector<std::string> arguments = platform_file::ProgramArguments(argc, argv);
     constexpr int kStandardOutput = 1;
     CheckedOutput buffer(kStandardOutput);

@@ -54,7 +54,9 @@ public:
     void OnPaletteColorize();
     void OnUpdatePaletteColorize(CCmdUI* cmdUI);
     // Palette files of other programs. Exports write completely or not at
-    // all; the import changes the palette only once the file has been read.
+    // all; the import changes the palette only once the file has been read,
+    // and a file that does not look like a Dark Forces palette only when the
+    // user says so.
     void OnFileExportDfpal();
     void OnFileImportDfpal();
     void OnFileExportJasc();

@@ -3,10 +3,12 @@
 // framework shows with the stop icon.
 
 #include "document/CPalvaneDoc.h"
+#include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "framework/AtomicReplaceFile.h"
 #include "framework/CFileDialog.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -27,6 +29,7 @@ std::string AskForPaletteFile(bool open, const char* filter)
 // failure leaves whatever file was there as it was.
 void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
 {
+    CWaitCursor wait; // a named pipe may keep it waiting for its reader
     AtomicReplaceFile file;
     CFileException error;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite, &error))
@@ -61,7 +64,17 @@ void CPalvaneDoc::OnFileImportDfpal()
     std::array<std::uint8_t, dfpal_format::kFileSize> bytes;
     CFile file(path, CFile::modeRead | CFile::shareDenyNone);
     const std::size_t count = file.Read(bytes.data(), bytes.size());
+    // A short read met the end of the file; a full one may have left more.
+    const std::uint64_t length =
+        count < bytes.size() ? count : std::max<std::uint64_t>(count, file.GetLength());
     file.Close();
+    if (const auto mismatch = dfpal_format::FindMismatch(length, {bytes.data(), count})) {
+        const std::string question =
+            dfpal_format::NotAPaletteStatement(path, dfpal_format::ReasonFor(*mismatch)) +
+            dfpal_format::kImportAnyway;
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return;
+    }
     // A short file sets the components it holds; the others keep their values.
     for (std::size_t at = 0; at < count; ++at) {
         ColorTriple& entry = m_palette[at / 3];

@@ -11,10 +11,13 @@ bool AtomicReplaceFile::Open(const std::string& path, unsigned, CFileException* 
 {
     Abort();
     m_strFileName = path;
-    auto fail = [&](int osError) {
+    auto failWith = [&](CFileException::Cause cause, int osError) {
         if (error != nullptr)
-            *error = CFileException(CFileException::ErrnoToCause(osError, true), osError, path);
+            *error = CFileException(cause, osError, path);
         return false;
+    };
+    auto fail = [&](int osError) {
+        return failWith(CFileException::ErrnoToCause(osError, true), osError);
     };
     platform_file::SaveTarget target;
     if (platform_file::FindSaveTarget(path, target) != 0)
@@ -27,8 +30,8 @@ bool AtomicReplaceFile::Open(const std::string& path, unsigned, CFileException* 
     case platform_file::NodeKind::stream:
         // Replacing a device or a pipe by a file would lose what it is for.
         m_hFile = platform_file::OpenStream(target);
-        if (m_hFile < 0)
-            return fail(errno);
+        if (m_hFile < 0) // ENXIO: a pipe that nobody came to read
+            return errno == ENXIO ? failWith(CFileException::noReader, ENXIO) : fail(errno);
         m_bWriteThrough = true;
         return true;
     case platform_file::NodeKind::regular:

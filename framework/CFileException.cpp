@@ -3,6 +3,7 @@
 #include "framework/FrameworkMessages.h"
 
 #include <cerrno>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -23,7 +24,9 @@ const char* const kMessages[] = {
     "A locking violation occurred while accessing %1.",
     "Disk full while accessing %1.",
     "An attempt was made to access %1 past its end.",
+    "Nobody is reading the pipe %1.",
 };
+static_assert(std::size(kMessages) == CFileException::noReader + 1);
 
 } // namespace
 
@@ -35,7 +38,7 @@ CFileException::CFileException(Cause cause, int osError, std::string fileName)
 std::string CFileException::MessageFor(Cause cause, const std::string& fileName)
 {
     int index = static_cast<int>(cause);
-    if (index < 0 || index > static_cast<int>(endOfFile))
+    if (index < 0 || index > static_cast<int>(noReader))
         index = genericException;
     return AfxFormatString1(kMessages[index], fileName.empty() ? kUnnamedFile : fileName);
 }

@@ -24,6 +24,8 @@ public:
         lockViolation = 12,
         diskFull = 13,
         endOfFile = 14,
+        // A named pipe that nobody opened for reading while a save waited.
+        noReader = 15,
     };
 
     static constexpr const char* kUnnamedFile = "an unnamed file";

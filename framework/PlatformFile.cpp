@@ -35,12 +35,24 @@ std::uint64_t NextRandom()
     return t_generator() ^ (++s_counter * 0x9E3779B97F4A7C15u);
 }
 
+std::atomic<std::chrono::milliseconds::rep> g_pipeReaderWait{0};
+
 bool IsContinuationByte(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 } // namespace
+
+void SetPipeReaderWait(std::chrono::milliseconds wait)
+{
+    g_pipeReaderWait = wait.count();
+}
+
+std::chrono::milliseconds PipeReaderWait()
+{
+    return std::chrono::milliseconds(g_pipeReaderWait.load());
+}
 
 std::filesystem::path ToPath(const std::string& utf8)
 {

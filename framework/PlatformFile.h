@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -50,8 +51,19 @@ int FindSaveTarget(const std::string& path, SaveTarget& target);
 constexpr int kMaxLinks = 40;
 
 // Opens a stream target (a device, a pipe, an own handle) for writing
-// through it.
+// through it. A named pipe that nobody has opened for reading yet is waited
+// for as long as PipeReaderWait() allows; when nobody comes, the open fails
+// with ENXIO.
 int OpenStream(const SaveTarget& target);
+
+// How long a save onto a named pipe waits for the pipe's reader. The program
+// decides: a batch program waits as long as it takes, as cp and cat do; an
+// editor waits a few seconds, then tells the user. Until it says, a pipe
+// that nobody reads fails at once. (Windows' named pipes are another thing;
+// there the wait does not apply.)
+inline constexpr std::chrono::milliseconds kWaitForever = std::chrono::milliseconds::max();
+void SetPipeReaderWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds PipeReaderWait();
 
 // A temporary file that takes the place of a target once it is complete.
 struct TemporaryFile {

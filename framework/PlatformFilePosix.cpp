@@ -3,9 +3,11 @@
 #include "framework/CFile.h"
 #include "framework/SystemCalls.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace platform_file {
@@ -73,6 +76,38 @@ int OpenRetrying(const char* path, int flags, mode_t mode)
         handle = system_calls::Open(path, flags, mode);
     while (handle < 0 && errno == EINTR);
     return handle;
+}
+
+constexpr int kStreamFlags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+// How often a save waiting for a pipe's reader looks again.
+constexpr std::chrono::milliseconds kReaderPollInterval{10};
+
+bool IsNamedPipe(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+// Opens a named pipe that nobody reads yet once a reader opens it, waiting as
+// long as the program allows. Fails with ENXIO when nobody came.
+int OpenWhenRead(const std::string& path)
+{
+    using Clock = std::chrono::steady_clock;
+    const std::chrono::milliseconds wait = PipeReaderWait();
+    if (wait == kWaitForever)
+        return OpenRetrying(path.c_str(), kStreamFlags, 0); // blocks until a reader comes
+    const Clock::time_point deadline = Clock::now() + wait;
+    for (;;) {
+        const Clock::duration left = deadline - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            errno = ENXIO;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::min<Clock::duration>(kReaderPollInterval, left));
+        const int handle = OpenRetrying(path.c_str(), kStreamFlags | O_NONBLOCK, 0);
+        if (handle >= 0 || errno != ENXIO)
+            return handle;
+    }
 }
 
 std::string FolderOrCurrent(const std::string& path)
@@ -368,15 +403,18 @@ int OpenStream(const SaveTarget& target)
         }
         return ::fcntl(target.ownHandle, F_DUPFD_CLOEXEC, 0);
     }
-    // Not blocking on the open: a pipe with no reader is an error at once
-    // rather than a program that waits without end.
-    const int handle =
-        OpenRetrying(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
-    if (handle < 0) {
-        if (errno == ENXIO)
-            errno = EPIPE;
-        return -1;
+    // Not blocking on the open: a device that is not there answers at once,
+    // and a pipe that nobody reads is waited for only as long as allowed.
+    int handle = OpenRetrying(target.path.c_str(), kStreamFlags | O_NONBLOCK, 0);
+    if (handle < 0 && errno == ENXIO) {
+        if (!IsNamedPipe(target.path)) {
+            errno = EPIPE; // ENXIO stands for a pipe without reader
+            return -1;
+        }
+        handle = OpenWhenRead(target.path);
     }
+    if (handle < 0)
+        return -1;
     struct stat status {};
     if (::fstat(handle, &status) != 0 || KindOf(status.st_mode) != NodeKind::stream) {
         ::close(handle);

@@ -28,6 +28,12 @@ inline constexpr unsigned MB_TYPEMASK = 0x0000000F; // the button set
 #ifndef MB_ICONMASK
 inline constexpr unsigned MB_ICONMASK = 0x000000F0; // the icon
 #endif
+#ifndef MB_DEFMASK
+inline constexpr unsigned MB_DEFMASK = 0x00000F00; // the default button; 0: the first
+#endif
+#ifndef MB_DEFBUTTON2
+inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+#endif
 #ifndef MB_ICONSTOP
 inline constexpr unsigned MB_ICONSTOP = 0x00000010;
 #endif
@@ -39,12 +45,6 @@ inline constexpr unsigned MB_ICONEXCLAMATION = 0x00000030;
 #endif
 #ifndef MB_ICONINFORMATION
 inline constexpr unsigned MB_ICONINFORMATION = 0x00000040;
-#endif
-#ifndef MB_DEFBUTTON2
-inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
-#endif
-#ifndef MB_DEFMASK
-inline constexpr unsigned MB_DEFMASK = 0x00000F00; // which button is the default
 #endif
 #ifndef IDOK
 inline constexpr int IDOK = 1;

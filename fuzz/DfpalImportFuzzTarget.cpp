@@ -16,10 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScriptedUserInterface ui;
     ScopedUserInterface installed(ui);
     ui.QueueFile(file.Hold(data, size));
+    // A file that does not look like a palette is taken all the same.
+    ui.QueueMessageBoxAnswer(IDYES);
     CPalvaneDoc document;
     document.OnNewDocument();
     const CPalvaneDoc::Palette before = document.m_palette;
     document.OnFileImportDfpal();
+
+    const bool looksLikeOne =
+        size == dfpal_format::kFileSize &&
+        std::all_of(data, data + size, [](std::uint8_t value) { return value <= 63; });
+    FuzzExpect(ui.MessagesShown().size() == (looksLikeOne ? 0u : 1u),
+               "only a file that does not look like a palette asks");
 
     FuzzExpect(document.IsModified(), "an import marks the document modified");
     const std::size_t count = std::min<std::size_t>(size, dfpal_format::kFileSize);

@@ -67,7 +67,9 @@ bool COptReader::Read(const std::string& path)
     // reading, rather than a model that silently lacks what could not be read.
     stream.exceptions(std::ios::badbit);
     ReadFrom(stream);
-    file.Close();
+    // All there was to read has been read: a file opened only for reading
+    // loses nothing when closing it fails, so that is not an error.
+    file.Abort();
     return true;
 }
 

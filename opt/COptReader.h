@@ -44,7 +44,7 @@ public:
     // Reads the file at `path`. False only when it cannot be opened for
     // binary input (or is no regular file); nothing has been read then. A
     // read that the system reports as failed raises the CFileException
-    // that says why.
+    // that says why; closing the file once it is read cannot fail.
     bool Read(const std::string& path);
     // Reads a model from `stream`, as Read does once its file is open.
     void ReadFrom(std::istream& stream);

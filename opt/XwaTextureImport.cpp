@@ -63,7 +63,7 @@ void CPalvaneDoc::OnFileImportXwa()
         file.Seek(palettePos, CFile::begin);
         if (file.Read(colors.data(), colors.size()) != colors.size())
             throw CFileException(CFileException::endOfFile, -1, path);
-        file.Close();
+        file.Abort(); // the palette is read: a failing close loses nothing
     } catch (const CException& error) {
         AfxReportCommandError(error);
         return;

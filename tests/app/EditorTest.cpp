@@ -3,6 +3,7 @@
 #include "app/CPalvaneApp.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/DocumentView.h"
+#include "framework/PlatformFile.h"
 #include "framework/ScriptedUserInterface.h"
 #include "framework/qt/PrinterSetup.h"
 #include "res/CommandIds.h"
@@ -34,11 +35,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -500,6 +508,46 @@ TEST_F(EditorTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)
     Run(ID_FILE_NEW);
     EXPECT_EQ(Documents().size(), 2u);
 }
+
+#ifndef _WIN32
+TEST_F(EditorTest, ASaveOntoAPipeWaitsAWhileForItsReaderThenSaysNobodyReadsIt)
+{
+    Start();
+    EXPECT_EQ(platform_file::PipeReaderWait(), std::chrono::seconds(5));
+    const auto shortWait = std::chrono::milliseconds(200); // the five seconds, shortened
+    const std::string pipe = folder / "pipe.cmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EditACell();
+    CPalvaneDoc& document = *ActiveView()->GetDocument();
+    for (const bool readerComes : {false, true}) {
+        platform_file::SetPipeReaderWait(readerComes ? CPalvaneApp::kPipeReaderWait : shortWait);
+        std::size_t received = 0;
+        std::thread reader([&] {
+            std::this_thread::sleep_for(shortWait / 4);
+            const int handle = readerComes ? ::open(pipe.c_str(), O_RDONLY) : -1;
+            char buffer[4096];
+            for (ssize_t got = 0; (got = ::read(handle, buffer, sizeof buffer)) > 0;)
+                received += std::size_t(got);
+            ::close(handle);
+        });
+        ui.ForgetAsked();
+        ui.QueueFile(pipe);
+        const auto start = std::chrono::steady_clock::now();
+        Run(ID_FILE_SAVE_AS);
+        const auto took = std::chrono::steady_clock::now() - start;
+        ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK)); // a reader still waiting
+        reader.join();
+        EXPECT_EQ(ui.WaitCursorDepth(), 0);
+        EXPECT_GT(ui.WaitCursorCount(), 0);
+        EXPECT_EQ(received, readerComes ? 17216u : 0u);
+        EXPECT_EQ(document.IsModified(), !readerComes);
+        EXPECT_EQ(ui.MessagesShown(), readerComes
+                                          ? Texts{kSaveTranparency}
+                                          : Texts{"Nobody is reading the pipe " + pipe + "."});
+        EXPECT_TRUE(readerComes || (took >= shortWait && took < std::chrono::seconds(5)));
+    }
+}
+#endif
 
 TEST_F(EditorTest, AFileThatCannotBeOpenedEndsTheStart)
 {

@@ -54,11 +54,10 @@ mode_t NodeType(const std::string& path)
 // Makes the node a row names; returns why it cannot be made, or "".
 std::string MakeNode(const std::string& kind, const std::string& path, int& reader)
 {
-    if (kind == "fifo" || kind == "fifo without reader") {
+    if (kind == "fifo") {
         if (::mkfifo(path.c_str(), 0644) != 0)
             return "mkfifo failed";
-        if (kind == "fifo")
-            reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
         return "";
     }
     if (kind == "socket") {
@@ -95,7 +94,6 @@ TEST(CliSavingTest, DevicesAndPipesAreWrittenThroughAndOtherNodesRefused)
     };
     const Row rows[] = {
         {"fifo", 0, ""},
-        {"fifo without reader", 1, "An unknown error occurred while accessing %1."},
         {"null device", 0, ""},
         {"full device", 1, "Disk full while accessing %1."},
         {"socket", 1, "Access to %1 was denied."},
@@ -129,6 +127,42 @@ TEST(CliSavingTest, DevicesAndPipesAreWrittenThroughAndOtherNodesRefused)
     EXPECT_EQ(toStandardOutput.out.rfind("{\"palette\"", 0), 0u);
     EXPECT_EQ(toStandardOutput.out.size() - colormap, 17216u);
     EXPECT_EQ(toStandardOutput.out.compare(colormap, 4, "CMP "), 0);
+}
+
+TEST(CliSavingTest, ASaveOntoAPipeWaitsForItsReaderUntilInterrupted)
+{
+    const TempFolder folder;
+    const std::string pipe = folder / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    constexpr auto kLater = std::chrono::milliseconds(300);
+
+    // The reader comes once palvane-cli has found nobody there.
+    std::size_t received = 0;
+    std::thread reader([&] {
+        std::this_thread::sleep_for(kLater);
+        const int handle = ::open(pipe.c_str(), O_RDONLY);
+        char buffer[4096];
+        for (ssize_t got = 0; (got = ::read(handle, buffer, sizeof buffer)) > 0;)
+            received += std::size_t(got);
+        ::close(handle);
+    });
+    const ProgramRun run = RunCliProcess({"--new", "--save", pipe});
+    ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK)); // a reader still waiting
+    reader.join();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(received, 17216u);
+
+    // Waiting for a reader that never comes ends with the signal, promptly.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ProgramOptions options;
+        options.signal = signal;
+        options.signalDelay = kLater;
+        const auto start = std::chrono::steady_clock::now();
+        const ProgramRun waiting = RunCliProcess({"--new", "--save", pipe}, options);
+        EXPECT_EQ(waiting.signal, signal) << waiting.exitCode << ' ' << waiting.err;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kLater + std::chrono::seconds(2));
+    }
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"pipe"});
 }
 
 TEST(CliSavingTest, LinkLoopsAndOverlongChainsChangeNothing)

@@ -148,6 +148,40 @@ TEST(CliTest, PaletteStepsRunTheDocumentsCommands)
                   " contains an invalid path.\n");
 }
 
+TEST(CliTest, ImportingWhatIsNotADarkForcesPaletteWarnsAndImportsAsEver)
+{
+    TempFolder folder;
+    ASSERT_EQ(RunCli({"--new", "--export-jasc", folder / "jasc.pal"}).status, 0);
+    Bytes sixBit(768);
+    for (std::size_t k = 0; k < sixBit.size(); ++k)
+        sixBit[k] = std::uint8_t(k % 64);
+    Bytes high = sixBit;
+    high[100] = 64;
+    const std::tuple<const char*, Bytes, std::string> rows[] = {
+        {"dark.pal", sixBit, ""},
+        {"high.pal", high, "byte 100 holds 64, above 63"},
+        {"jasc.pal", ReadFileBytes(folder / "jasc.pal"), "it is 3349 bytes long"},
+        {"long.pal", Bytes(1000, 7), "it is 1000 bytes long"},
+        {"empty.pal", {}, "it is 0 bytes long"},
+    };
+    for (const auto& [name, bytes, reason] : rows) {
+        WriteFileBytes(folder / name, bytes);
+        // Named as given, not as the file chooser completes the name.
+        const std::string given = folder.Path() + "/./" + name;
+        const CliResult result = RunCli({"--new", "--import-dfpal", given, "--dump"});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, reason.empty() ? ""
+                                             : "palvane-cli: warning: " + given +
+                                                   " does not look like a Dark Forces palette (" +
+                                                   reason + ")\n");
+        std::array<ColorTriple, 256> expected;
+        expected.fill(ColorTriple(128, 128, 128));
+        for (std::size_t k = 0; k < std::min<std::size_t>(bytes.size(), 768); ++k)
+            reinterpret_cast<std::uint8_t*>(expected.data())[k] = std::uint8_t(bytes[k] * 4);
+        EXPECT_EQ(result.out.find("{\"palette\":\"" + PaletteToHex(expected)), 0u) << name;
+    }
+}
+
 TEST(CliTest, UsageErrorsExitWithTwoBeforeRunningAnything)
 {
     TempFolder folder;

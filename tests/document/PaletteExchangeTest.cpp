@@ -1,6 +1,7 @@
 // Dark Forces and JASC-PAL palette files, written and read through the
 // document's commands with their real file dialogs' requests.
 
+#include "document/DarkForcesPaletteCheck.h"
 #include "framework/FrameworkMessages.h"
 #include "res/CommandIds.h"
 #include "tests/support/ChildProcess.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using Palette = std::array<ColorTriple, CPalvaneDoc::kPaletteSize>;
+using Texts = std::vector<std::string>;
 
 std::string TextOf(const Bytes& bytes)
 {
@@ -28,6 +30,18 @@ std::string JascLine(const ColorTriple& entry)
     char line[16];
     std::snprintf(line, sizeof line, "%d %d %d\r\n", entry.red, entry.green, entry.blue);
     return line;
+}
+
+// What a new, grey document exports as JASC-PAL.
+const std::string& GreyJascExport()
+{
+    static const std::string text = [] {
+        std::string lines = "JASC-PAL\r\n0100\r\n256\r\n";
+        for (int i = 0; i < 256; ++i)
+            lines += "128 128 128\r\n";
+        return lines;
+    }();
+    return text;
 }
 
 class PaletteExchangeTest : public PaletteCommandTest {
@@ -98,50 +112,87 @@ TEST_F(PaletteExchangeTest, DarkForcesRoundTripDropsTheLowTwoBits)
     EXPECT_EQ(document.GetPathName(), "");
 }
 
-// A file of any length sets the components it holds, each byte times four in
-// a byte, and leaves the others; no message either way.
-class DarkForcesImportTest : public PaletteExchangeTest,
-                             public testing::WithParamInterface<std::size_t> {};
-
-TEST_P(DarkForcesImportTest, TakesTheComponentsTheFileHolds)
+// Values 0 to 63 over and over, as in a Dark Forces palette, but for `value` at `at`.
+Bytes SixBitValues(std::size_t size, std::size_t at = 0, std::uint8_t value = 0)
 {
-    Bytes bytes(GetParam());
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-        bytes[k] = std::uint8_t(k * 37 + 64);
-    if (bytes.size() >= 3) {
-        bytes[0] = 64;
-        bytes[1] = 200;
-        bytes[2] = 255;
+    Bytes bytes(size);
+    for (std::size_t k = 0; k < size; ++k)
+        bytes[k] = std::uint8_t(k % 64);
+    if (at < size)
+        bytes[at] = value;
+    return bytes;
+}
+
+TEST(DarkForcesPaletteCheckTest, AFileIsJudgedByItsLengthThenByItsFirstByteAbove63)
+{
+    Bytes two = SixBitValues(768, 9, 255);
+    two[5] = 200;
+    const std::tuple<std::uint64_t, Bytes, std::string> rows[] = {
+        {768, SixBitValues(768), ""},
+        {768, SixBitValues(768, 767, 64), "byte 767 holds 64, above 63"},
+        {768, two, "byte 5 holds 200, above 63"},
+        {767, Bytes(767), "it is 767 bytes long"},
+        {5000000000, two, "it is 5000000000 bytes long"},
+    };
+    for (const auto& [length, head, reason] : rows) {
+        const auto mismatch = dfpal_format::FindMismatch(length, head);
+        EXPECT_EQ(mismatch ? dfpal_format::ReasonFor(*mismatch) : "", reason);
     }
+    EXPECT_EQ(dfpal_format::ReasonIn(dfpal_format::NotAPaletteStatement("a (1).pal", "b")), "b");
+}
+
+// A file that is not 768 bytes of 0 to 63 is imported only on Yes, and then
+// as any other: each component it holds is its byte times four in a byte.
+struct DarkForcesImportRow {
+    Bytes bytes;
+    const char* reason; // "": no question
+};
+
+class DarkForcesImportTest : public PaletteExchangeTest,
+                             public testing::WithParamInterface<DarkForcesImportRow> {};
+
+TEST_P(DarkForcesImportTest, AsksAboutAnythingElseAndYesImportsAsEver)
+{
+    const auto& [bytes, reason] = GetParam();
     WriteFileBytes(folder / "in.pal", bytes);
     FillWithAPattern();
-    Palette expected = document.m_palette;
-    for (std::size_t k = 0; k < std::min<std::size_t>(bytes.size(), 768); ++k) {
-        ColorTriple& entry = expected[k / 3];
-        (k % 3 == 0   ? entry.red
-         : k % 3 == 1 ? entry.green
-                      : entry.blue) = std::uint8_t((bytes[k] * 4) % 256);
+    const Palette before = document.m_palette;
+    Palette expected = before;
+    for (std::size_t k = 0; k < std::min<std::size_t>(bytes.size(), 768); ++k)
+        reinterpret_cast<std::uint8_t*>(expected.data())[k] = std::uint8_t(bytes[k] * 4);
+    const std::string question = (folder / "in.pal") +
+                                 " does not look like a Dark Forces palette (" + reason +
+                                 "). Import it anyway?";
+    for (const int answer : *reason == '\0' ? std::vector{IDYES} : std::vector{IDNO, IDYES}) {
+        ui.ForgetAsked();
+        ui.QueueMessageBoxAnswer(answer);
+        RunOn(ID_FILE_IMPORT_DFPAL, "in.pal");
+        EXPECT_EQ(ui.MessagesShown(), *reason == '\0' ? Texts{} : Texts{question});
+        if (answer == IDNO) {
+            EXPECT_EQ(ui.Asked().back().type, unsigned(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+            EXPECT_EQ(document.m_palette, before);
+            ExpectUnchanged();
+        }
     }
-    if (bytes.size() >= 3) {
-        EXPECT_EQ(expected[0], ColorTriple(0, 32, 252)) << "64, 200 and 255 times four in a byte";
-    }
-    RunOn(ID_FILE_IMPORT_DFPAL, "in.pal");
     EXPECT_EQ(document.m_palette, expected);
-    EXPECT_TRUE(ui.MessagesShown().empty());
     ExpectChangedOnce();
 }
 
-INSTANTIATE_TEST_SUITE_P(FileLengths, DarkForcesImportTest, testing::Values(1000, 768, 700, 0));
+INSTANTIATE_TEST_SUITE_P(
+    Files, DarkForcesImportTest,
+    testing::Values(DarkForcesImportRow{SixBitValues(768), ""},
+                    DarkForcesImportRow{SixBitValues(768, 100, 64), "byte 100 holds 64, above 63"},
+                    DarkForcesImportRow{Bytes(GreyJascExport().begin(), GreyJascExport().end()),
+                                        "it is 3349 bytes long"},
+                    DarkForcesImportRow{SixBitValues(1000), "it is 1000 bytes long"},
+                    DarkForcesImportRow{{}, "it is 0 bytes long"}));
 
 TEST_F(PaletteExchangeTest, GreyDocumentExports)
 {
     RunOn(ID_FILE_EXPORT_DFPAL, "grey.pal");
     EXPECT_EQ(ReadFileBytes(folder / "grey.pal"), Bytes(768, 32));
     RunOn(ID_FILE_EXPORT_JASC, "grey-jasc.pal");
-    std::string expected = "JASC-PAL\r\n0100\r\n256\r\n";
-    for (int i = 0; i < 256; ++i)
-        expected += "128 128 128\r\n";
-    EXPECT_EQ(TextOf(ReadFileBytes(folder / "grey-jasc.pal")), expected);
+    EXPECT_EQ(TextOf(ReadFileBytes(folder / "grey-jasc.pal")), GreyJascExport());
     ExpectUnchanged();
 }
 

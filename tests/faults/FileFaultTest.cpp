@@ -2,7 +2,8 @@
 // system fails in turn, with each error it can meet: the operation reports
 // the error's cause and changes nothing, neither the document nor any file.
 // An interrupted or short read or write, and an interrupted open, sync or
-// close, are taken in stride: the outcome is that of an undisturbed run.
+// close, are taken in stride: the outcome is that of an undisturbed run. So is
+// a failing close of a file that was only read, once all of it was read.
 
 #include "document/CPalvaneDoc.h"
 #include "document/PaletteExchangeFormats.h"
@@ -36,7 +37,10 @@ struct Scene {
             palette[i] = static_cast<std::uint8_t>(i * 7 + 1);
         WriteFileBytes(folder / "old.cmp", ColormapHead("CMP ", palette));
         WriteFileBytes(folder / "other.cmp", {'o', 't', 'h', 'e', 'r'});
-        WriteFileBytes(folder / "in.pal", Bytes(palette.begin(), palette.end()));
+        Bytes sixBit = palette;
+        for (std::uint8_t& value : sixBit)
+            value %= 64; // a Dark Forces palette, imported without a question
+        WriteFileBytes(folder / "in.pal", sixBit);
         WriteFileBytes(folder / "out.pal", {'o', 'l', 'd'});
         OptFileBuilder opt;
         const int texture = opt.Texture("Tex00000", {0xFFFF, 0, 0x1234}, {7});
@@ -107,6 +111,8 @@ struct Operation {
     const char* openFailure = nullptr;
     // On a file system without unnamed files: a save names its temporary file.
     bool namedTemporary = false;
+    // Its files are only read: once they are read, closing them cannot fail it.
+    bool closeFailureIgnored = false;
     friend void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
 };
 constexpr unsigned kOpen = 0;
@@ -121,7 +127,7 @@ const Operation kOperations[] = {
     {"Dark Forces export", ID_FILE_EXPORT_DFPAL, "out.pal"},
     {"JASC export", ID_FILE_EXPORT_JASC, "out.pal"},
     {"JASC export with a named temporary file", ID_FILE_EXPORT_JASC, "out.pal", nullptr, true},
-    {"model import", ID_FILE_IMPORT_XWA, "model.opt", xwa_import::kUnableToRead},
+    {"model import", ID_FILE_IMPORT_XWA, "model.opt", xwa_import::kUnableToRead, false, true},
 };
 
 // Runs the operation; returns what it made beyond the document.
@@ -190,7 +196,8 @@ TEST_P(FileFaultTest, EachCallFailsCleanlyOrIsRetried)
             SCOPED_TRACE(std::string(file_faults::CallName(call)) + " #" + std::to_string(at) +
                          " error " + std::to_string(error));
             const Attempt run = Perform(at, error);
-            if (error == EINTR || error == file_faults::kShortTransfer) {
+            if (error == EINTR || error == file_faults::kShortTransfer ||
+                (call == Call::close && operation.closeFailureIgnored)) {
                 EXPECT_EQ(Differences(run.after, undisturbed.after), "");
                 EXPECT_EQ(run.messages, undisturbed.messages);
                 continue;

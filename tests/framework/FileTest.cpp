@@ -47,6 +47,8 @@ TEST(FileExceptionTest, MessagesNameThePathOrAnUnnamedFile)
               "Disk full while accessing x.");
     EXPECT_EQ(CFileException::MessageFor(CFileException::endOfFile, "x"),
               "An attempt was made to access x past its end.");
+    EXPECT_EQ(CFileException::MessageFor(CFileException::noReader, "x"),
+              "Nobody is reading the pipe x.");
     // A cause outside the table reads as an unknown error rather than crashing.
     EXPECT_EQ(CFileException::MessageFor(static_cast<CFileException::Cause>(99), "x"),
               "An unknown error occurred while accessing x.");
