@@ -66,7 +66,7 @@ private:
 // The session of an editor that is gone, its lock held by us.
 struct RecoveryJournalKeeper::Orphan {
     QString session;
-    std::unique_ptr<SessionLock> lock;
+    std::unique_ptr<FileLock> lock;
     QStringList journals; // names, in the order they were first written
 };
 
@@ -229,7 +229,7 @@ std::vector<RecoveryJournalKeeper::Orphan> RecoveryJournalKeeper::TakeOrphanedSe
 
     std::vector<Orphan> orphans;
     for (const QString& session : sessions) {
-        auto lock = std::make_unique<SessionLock>();
+        auto lock = std::make_unique<FileLock>();
         if (!lock->Take(PathOf(LockName(session)).toStdString(), false))
             continue; // its editor runs, or is removing it
         // Listed again now that nobody else can change them.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/DocumentListObserver.h"
-#include "app/SessionLock.h"
+#include "app/FileLock.h"
 
 #include <QObject>
 #include <QString>
@@ -77,7 +77,7 @@ private:
     CMultiDocTemplate& m_docTemplate;
     QString m_folder;
     const QString m_session;
-    SessionLock m_lock;
+    FileLock m_lock;
     std::map<CPalvaneDoc*, Kept> m_kept;
     int m_nLastNumber = 0;
     QTimer m_writeTimer;

@@ -38,22 +38,23 @@ QString RequestChannel::LockFilePath()
 
 QByteArray RequestChannel::Frame(const QByteArray& payload)
 {
-    QByteArray frame(4, '\0');
+    QByteArray frame(kLengthSize, '\0');
     qToBigEndian(static_cast<quint32>(payload.size()), frame.data());
     return frame + payload;
 }
 
-RequestChannel::Take RequestChannel::TakeFrame(QByteArray& buffer, QByteArray& payload)
+RequestChannel::Take RequestChannel::TakeFrame(QIODevice& device, QByteArray& payload)
 {
-    if (buffer.size() < 4)
+    char length[kLengthSize];
+    if (device.peek(length, kLengthSize) < kLengthSize)
         return Take::incomplete;
-    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
-    if (length > static_cast<quint32>(kMaxFrame))
+    const quint32 size = qFromBigEndian<quint32>(length);
+    if (size > static_cast<quint32>(kMaxFrame))
         return Take::invalid;
-    if (static_cast<quint32>(buffer.size()) - 4 < length)
+    if (device.bytesAvailable() < kLengthSize + static_cast<qint64>(size))
         return Take::incomplete;
-    payload = buffer.mid(4, static_cast<qsizetype>(length));
-    buffer.remove(0, 4 + static_cast<qsizetype>(length));
+    device.skip(kLengthSize);
+    payload = device.read(static_cast<qint64>(size));
     return Take::frame;
 }
 
@@ -72,10 +73,8 @@ bool RequestChannel::WriteFrame(QLocalSocket& socket, const QByteArray& payload,
 bool RequestChannel::ReadFrame(QLocalSocket& socket, QByteArray& payload, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
-    QByteArray buffer;
     while (true) {
-        buffer += socket.readAll();
-        switch (TakeFrame(buffer, payload)) {
+        switch (TakeFrame(socket, payload)) {
         case Take::frame:
             return true;
         case Take::invalid:

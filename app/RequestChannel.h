@@ -4,6 +4,7 @@
 #include <QLoggingCategory>
 #include <QString>
 
+class QIODevice;
 class QLocalSocket;
 
 Q_DECLARE_LOGGING_CATEGORY(lcRequests)
@@ -19,6 +20,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcRequests)
 class RequestChannel {
 public:
     static constexpr int kMaxFrame = 64 * 1024;
+    static constexpr int kLengthSize = 4;
     static constexpr const char* kAccepted = "accepted";
     static constexpr const char* kRefused = "refused";
     static constexpr const char* kCommit = "commit";
@@ -29,9 +31,10 @@ public:
 
     static QByteArray Frame(const QByteArray& payload);
     enum class Take { incomplete, frame, invalid };
-    // Takes the first complete frame off the front of `buffer` into `payload`;
-    // a length beyond kMaxFrame is invalid.
-    static Take TakeFrame(QByteArray& buffer, QByteArray& payload);
+    // Reads the next frame from `device` into `payload` once all of it has
+    // arrived; until then the device keeps what came. A length beyond
+    // kMaxFrame is invalid.
+    static Take TakeFrame(QIODevice& device, QByteArray& payload);
     // Writes one frame and waits until it is written.
     static bool WriteFrame(QLocalSocket& socket, const QByteArray& payload, int timeoutMs);
     // Waits up to `timeoutMs` for one complete frame.

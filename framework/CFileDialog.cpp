@@ -22,9 +22,22 @@ int CFileDialog::DoModal()
     const int result = AfxGetUserInterface().PickFile(m_request, chosen);
     if (result != IDOK)
         return result;
-    const std::string name = platform_file::FileNameOf(chosen);
-    if (!m_request.defaultExtension.empty() && !name.empty() && name.find('.') == std::string::npos)
+    if (!m_request.defaultExtension.empty() && TakesDefaultExtension(chosen))
         chosen += "." + m_request.defaultExtension;
     m_pathName = platform_file::AbsolutePath(chosen);
     return result;
+}
+
+bool CFileDialog::TakesDefaultExtension(const std::string& path)
+{
+    const std::string name = platform_file::FileNameOf(path);
+    if (name.empty() || name.find('.') != std::string::npos)
+        return false;
+    // A name that cannot be looked up keeps the extension: whatever is wrong
+    // with it is reported when the file is opened.
+    platform_file::SaveTarget target;
+    if (platform_file::FindSaveTarget(path, target) != 0)
+        return true;
+    return target.ownHandle < 0 && (target.kind == platform_file::NodeKind::absent ||
+                                    target.kind == platform_file::NodeKind::regular);
 }

@@ -13,8 +13,13 @@ public:
     explicit CFileDialog(FileDialogRequest request);
 
     // IDOK when the user chose a file, IDCANCEL otherwise. A chosen name
-    // without an extension gets the default extension appended.
+    // that takes it gets the default extension appended.
     int DoModal();
+    // Whether the default extension goes on `path`: its name has no
+    // extension, and it names no device, pipe or other existing thing that
+    // is not a regular file (nor the program's own standard output, which
+    // may be one), since with the extension it would name something else.
+    static bool TakesDefaultExtension(const std::string& path);
     // Replaces the system's default title.
     void SetTitle(const std::string& title) { m_request.title = title; }
     // The full path chosen.

@@ -1,10 +1,10 @@
 #include "framework/qt/QtUserInterface.h"
 
+#include "framework/qt/FileChooserDialog.h"
 #include "opt/SelectTextureDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QFileDialog>
 
 #include <cstdio>
 #include <utility>
@@ -71,7 +71,8 @@ int QtUserInterface::PickColor(ColorRef& color, unsigned flags)
 
 int QtUserInterface::PickFile(const FileDialogRequest& request, std::string& path)
 {
-    QFileDialog dialog(DialogParent(), FromUtf8(request.title));
+    FileChooserDialog dialog(DialogParent(), FromUtf8(request.title),
+                             FromUtf8(request.defaultExtension));
     dialog.setAcceptMode(request.openFileDialog ? QFileDialog::AcceptOpen
                                                 : QFileDialog::AcceptSave);
     dialog.setFileMode(request.openFileDialog && (request.flags & OFN_FILEMUSTEXIST) != 0
@@ -81,7 +82,6 @@ int QtUserInterface::PickFile(const FileDialogRequest& request, std::string& pat
     const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(FromUtf8(request.defaultExtension));
     if (!request.initialFileName.empty())
         dialog.selectFile(FromUtf8(request.initialFileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

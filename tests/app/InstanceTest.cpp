@@ -1,9 +1,13 @@
+#include "app/RequestChannel.h"
+#include "app/RequestService.h"
 #include "tests/support/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 
@@ -18,7 +22,10 @@
 #include <string>
 #include <vector>
 
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -42,6 +49,52 @@ bool WaitFor(const std::function<bool()>& done)
 QString Opened(const QString& path)
 {
     return QStringLiteral("carrying out \"[open(\\\"%1\\\")]\"").arg(path);
+}
+
+sockaddr_un AddressOf(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof address.sun_path - 1);
+    return address;
+}
+
+// A connection to the socket at `path`, or -1.
+int Connect(const QString& path)
+{
+    const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const timeval timeout{10, 0};
+    ::setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    const sockaddr_un address = AddressOf(path);
+    if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+}
+
+// Whether the other end has closed `handle`; answers waiting are read.
+bool Ended(int handle)
+{
+    char buffer[4096];
+    pollfd readable{handle, POLLIN, 0};
+    while (::poll(&readable, 1, 0) > 0) {
+        if (::recv(handle, buffer, sizeof buffer, MSG_DONTWAIT) <= 0)
+            return true;
+    }
+    return false;
+}
+
+// The most memory the process has held, in KiB.
+long long PeakMemoryKiB(const QProcess& process)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toLongLong();
+    return -1;
 }
 
 // Starts of the editor as processes of one user, whose folders are the
@@ -76,6 +129,8 @@ protected:
         auto& process = m_processes.emplace_back(std::make_unique<QProcess>());
         process->setProcessEnvironment(m_environment);
         process->setStandardErrorFile(Path("log-" + std::to_string(m_processes.size())));
+        if (m_childSetup)
+            process->setChildProcessModifier(m_childSetup);
         process->start(PALVANE_EXECUTABLE, arguments);
         return *process;
     }
@@ -106,7 +161,27 @@ protected:
         }
     }
 
+    QString SocketPath() const { return Path("XDG_RUNTIME_DIR/palvane-requests"); }
+    QProcess& LaunchServer(const QStringList& arguments = {})
+    {
+        QProcess& server = Launch(arguments);
+        EXPECT_TRUE(WaitFor([&] { return Log(server).contains(kServing); }))
+            << Logs().toStdString();
+        return server;
+    }
+    // A later start hands `name` over to `server`, and ends.
+    void ExpectHandedOver(const QProcess& server, const std::string& name)
+    {
+        const QString file = Colormap(name);
+        QProcess& sender = Launch({"-dde", file});
+        ASSERT_TRUE(sender.waitForFinished(kSettleMs));
+        EXPECT_EQ(sender.exitCode(), 0);
+        EXPECT_TRUE(WaitFor([&] { return Log(server).contains(Opened(file)); }))
+            << Logs().toStdString();
+    }
+
     TempFolder m_folder;
+    std::function<void()> m_childSetup;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
@@ -146,11 +221,8 @@ TEST_F(InstanceTest, AStartCopesWithAServerThatIsGoneOrSilent)
         if (previous == Previous::socketLeftBehind) {
             // A socket file that nobody listens on.
             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::strncpy(address.sun_path, socket.toLocal8Bit().constData(),
-                         sizeof address.sun_path - 1);
-            ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            const sockaddr_un address = AddressOf(socket);
+            ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
             ::close(fd);
         } else {
             server = &Launch({});
@@ -173,11 +245,7 @@ TEST_F(InstanceTest, AStartCopesWithAServerThatIsGoneOrSilent)
         } else {
             // The late start took over and answers the next one.
             EXPECT_TRUE(Log(late).contains(kServing));
-            const QString next = Colormap("next-" + std::to_string(round) + ".cmp");
-            QProcess& sender = Launch({"-dde", next});
-            ASSERT_TRUE(sender.waitForFinished(kSettleMs));
-            EXPECT_EQ(sender.exitCode(), 0);
-            EXPECT_TRUE(WaitFor([&] { return Log(late).contains(Opened(next)); }));
+            ExpectHandedOver(late, "next-" + std::to_string(round) + ".cmp");
         }
         EndAll();
         QFile::remove(socket);
@@ -237,6 +305,151 @@ TEST_F(InstanceTest, AHiddenServerEndsAfterPrintingButStaysForAFile)
         EXPECT_TRUE(Log(server).contains(print ? "Could not start print job." : Opened(file)));
         EndAll();
     }
+}
+
+TEST_F(InstanceTest, ASenderThatNeverReadsItsAnswersCostsLittleAndIsLoggedOnce)
+{
+    QProcess& server = LaunchServer();
+    const long long before = PeakMemoryKiB(server);
+    constexpr std::size_t kFlood = 40u << 20;
+    std::vector<int> senders;
+    for (int i = 0; i < 2; ++i) {
+        const int sender = Connect(SocketPath());
+        ASSERT_GE(sender, 0);
+        senders.push_back(sender);
+        // Empty frames, each a malformed request, until the service stops
+        // taking them.
+        const std::string frames(64 * 1024, '\0');
+        std::size_t sent = 0;
+        pollfd writable{sender, POLLOUT, 0};
+        while (sent<kFlood&& ::poll(&writable, 1, 1000)> 0) {
+            const ssize_t written =
+                ::send(sender, frames.data(), frames.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+            if (written < 0 && errno != EAGAIN)
+                break;
+            sent += written > 0 ? std::size_t(written) : 0;
+        }
+        EXPECT_LT(sent, kFlood / 10);
+    }
+    EXPECT_LT(PeakMemoryKiB(server) - before, 16 * 1024);
+    for (const int sender : senders)
+        ::close(sender);
+    ASSERT_TRUE(WaitFor([&] { return Log(server).count("more malformed requests") == 2; }))
+        << Log(server).toStdString();
+    EXPECT_EQ(Log(server).count("refused malformed request"), 2);
+}
+
+TEST_F(InstanceTest, ConnectionsThatMakeNoProgressAreDropped)
+{
+    constexpr qint64 kIdleMs = 1000;
+    m_environment.insert(RequestService::kIdleTimeoutVariable, QString::number(kIdleMs));
+    LaunchServer();
+    const std::pair<const char*, QByteArray> rows[] = {
+        {"silent", {}},
+        {"half a frame", QByteArray("\0\0\0\x10[op", 8)},
+        {"accepted, never committed", RequestChannel::Frame(R"([open("/nowhere/never.cmp")])")},
+    };
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<int> idle;
+    for (const auto& [what, bytes] : rows) {
+        idle.push_back(Connect(SocketPath()));
+        ASSERT_GE(idle.back(), 0) << what;
+        ASSERT_EQ(::send(idle.back(), bytes.constData(), std::size_t(bytes.size()), 0),
+                  bytes.size());
+    }
+    // One that keeps sending stays, however long it takes.
+    const int busy = Connect(SocketPath());
+    std::vector<qint64> endedAfter(idle.size(), -1);
+    while (clock.elapsed() < 3 * kIdleMs) {
+        ASSERT_EQ(::send(busy, "\0\0\0\0", 4, MSG_NOSIGNAL), 4);
+        for (std::size_t i = 0; i < idle.size(); ++i)
+            if (endedAfter[i] < 0 && Ended(idle[i]))
+                endedAfter[i] = clock.elapsed();
+        QThread::msleep(kIdleMs / 5);
+    }
+    // Qt's timers may fire a few per cent early.
+    for (std::size_t i = 0; i < idle.size(); ++i) {
+        EXPECT_GE(endedAfter[i], kIdleMs - 100) << rows[i].first;
+        ::close(idle[i]);
+    }
+    EXPECT_FALSE(Ended(busy));
+    ::close(busy);
+}
+
+TEST_F(InstanceTest, UnderADescriptorLimitManyConnectionsLeaveTheServiceServing)
+{
+    constexpr std::size_t kConnections = 1100;
+    rlimit own{};
+    ::getrlimit(RLIMIT_NOFILE, &own);
+    own.rlim_cur = std::max<rlim_t>(own.rlim_cur, std::min<rlim_t>(own.rlim_max, 4096));
+    if (::setrlimit(RLIMIT_NOFILE, &own) != 0 || own.rlim_cur < kConnections + 100)
+        GTEST_SKIP() << "this process may not open " << kConnections << " connections";
+    m_environment.insert(RequestService::kIdleTimeoutVariable, "2000");
+    m_childSetup = [] {
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    };
+    QProcess& server = LaunchServer();
+    std::vector<int> connections;
+    for (std::size_t i = 0; i < kConnections; ++i) {
+        connections.push_back(Connect(SocketPath()));
+        ASSERT_GE(connections.back(), 0) << i;
+    }
+    const auto open = [&] {
+        return std::count_if(connections.begin(), connections.end(),
+                             [](int handle) { return !Ended(handle); });
+    };
+    // Those beyond the cap are refused at once, the rest dropped when idle.
+    EXPECT_TRUE(WaitFor([&] { return open() <= std::ptrdiff_t(RequestService::kMaxConnections); }));
+    EXPECT_TRUE(WaitFor([&] { return open() == 0; }));
+    for (const int handle : connections)
+        ::close(handle);
+    EXPECT_TRUE(Log(server).contains("refusing connections beyond")) << Log(server).toStdString();
+    EXPECT_EQ(server.state(), QProcess::Running);
+    EXPECT_TRUE(QFile::exists(SocketPath()));
+    ExpectHandedOver(server, "after-the-crowd.cmp");
+}
+
+TEST_F(InstanceTest, APipeInPlaceOfTheLockLeavesTheStartWithoutTheService)
+{
+    const QString lock = Path("XDG_RUNTIME_DIR/palvane-requests.lock");
+    ASSERT_EQ(::mkfifo(lock.toLocal8Bit().constData(), 0600), 0);
+    const QString file = Colormap("alone.cmp");
+    QProcess& start = Launch({"-dde", file});
+    ASSERT_TRUE(WaitFor([&] { return Log(start).contains(Opened(file)); })) << Logs().toStdString();
+    EXPECT_TRUE(Log(start).contains("cannot lock"));
+    EXPECT_FALSE(Log(start).contains(kServing));
+    EXPECT_EQ(start.state(), QProcess::Running);
+    struct stat status {};
+    EXPECT_TRUE(::stat(lock.toLocal8Bit().constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+TEST_F(InstanceTest, AnEditorThatEndsLeavesTheSocketOfTheOneServingNow)
+{
+    QProcess& first = LaunchServer({"-dde"});
+    // Its socket moves aside, and another start serves in its place.
+    const QString aside = SocketPath() + "-aside";
+    ASSERT_TRUE(QFile::rename(SocketPath(), aside));
+    QProcess& second = LaunchServer();
+
+    // Asked through the socket aside to print, the first does so (and fails,
+    // for want of a printer) and ends.
+    QLocalSocket client;
+    client.connectToServer(aside);
+    ASSERT_TRUE(client.waitForConnected(kSettleMs));
+    const ShellRequest print(ShellRequest::Command::print, {Colormap("print.cmp").toStdString()});
+    QByteArray answer;
+    ASSERT_TRUE(
+        RequestChannel::WriteFrame(client, QByteArray::fromStdString(print.Encode()), kSettleMs));
+    ASSERT_TRUE(RequestChannel::ReadFrame(client, answer, kSettleMs));
+    ASSERT_EQ(answer, RequestChannel::kAccepted);
+    ASSERT_TRUE(RequestChannel::WriteFrame(client, RequestChannel::kCommit, kSettleMs));
+    client.disconnectFromServer();
+    ASSERT_TRUE(first.waitForFinished(kSettleMs));
+
+    EXPECT_TRUE(QFile::exists(SocketPath()));
+    ExpectHandedOver(second, "to-the-second.cmp");
 }
 
 } // namespace

@@ -98,35 +98,52 @@ TEST(CliSavingTest, DevicesAndPipesAreWrittenThroughAndOtherNodesRefused)
         {"full device", 1, "Disk full while accessing %1."},
         {"socket", 1, "Access to %1 was denied."},
     };
+    // An export adds its extension to names that have none, but not to these.
+    const std::pair<const char*, ssize_t> steps[] = {{"--save", 17216}, {"--export-jasc", 3349}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.kind);
-        const TempFolder folder;
-        const std::string node = folder / "node";
-        int reader = -1;
-        const std::string unavailable = MakeNode(row.kind, node, reader);
-        if (!unavailable.empty()) {
-            std::cout << "[ SKIPPED ROW ] " << row.kind << ": " << unavailable << '\n';
-            continue;
-        }
-        const mode_t type = NodeType(node);
-        const ProgramRun run = RunCliProcess({"--new", "--save", node});
-        EXPECT_EQ(run.exitCode, row.status);
-        EXPECT_EQ(run.err, *row.message == '\0' ? "" : Message(row.message, node));
-        EXPECT_EQ(NodeType(node), type) << "the node must never be replaced";
-        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"node"});
-        if (reader >= 0) {
-            char buffer[32768];
-            EXPECT_EQ(::read(reader, buffer, sizeof buffer), 17216);
-            ::close(reader);
+        for (const auto& [step, size] : steps) {
+            SCOPED_TRACE(std::string(row.kind) + " " + step);
+            const TempFolder folder;
+            const std::string node = folder / "node";
+            int reader = -1;
+            const std::string unavailable = MakeNode(row.kind, node, reader);
+            if (!unavailable.empty()) {
+                std::cout << "[ SKIPPED ROW ] " << row.kind << ": " << unavailable << '\n';
+                continue;
+            }
+            const mode_t type = NodeType(node);
+            const ProgramRun run = RunCliProcess({"--new", step, node});
+            EXPECT_EQ(run.exitCode, row.status);
+            EXPECT_EQ(run.err, *row.message == '\0' ? "" : Message(row.message, node));
+            EXPECT_EQ(NodeType(node), type) << "the node must never be replaced";
+            EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"node"});
+            if (reader >= 0) {
+                char buffer[32768];
+                EXPECT_EQ(::read(reader, buffer, sizeof buffer), size);
+                ::close(reader);
+            }
         }
     }
-    // Output of earlier steps comes first, then the colormap.
-    const ProgramRun toStandardOutput = RunCliProcess({"--new", "--dump", "--save", "/dev/stdout"});
-    EXPECT_EQ(toStandardOutput.exitCode, 0) << toStandardOutput.err;
-    const std::size_t colormap = toStandardOutput.out.find('\n') + 1;
-    EXPECT_EQ(toStandardOutput.out.rfind("{\"palette\"", 0), 0u);
-    EXPECT_EQ(toStandardOutput.out.size() - colormap, 17216u);
-    EXPECT_EQ(toStandardOutput.out.compare(colormap, 4, "CMP "), 0);
+    // Output of earlier steps comes first, then the colormap; standard
+    // output keeps its name whether a pipe or a file stands behind it.
+    const TempFolder folder;
+    for (const std::string& behind : {std::string(), folder / "out"}) {
+        SCOPED_TRACE(behind);
+        ProgramOptions options;
+        options.standardOutput = behind;
+        ProgramRun run = RunCliProcess(
+            {"--new", "--dump", "--save", "/dev/stdout", "--export-jasc", "/dev/stdout"}, options);
+        if (!behind.empty()) {
+            const Bytes written = ReadFileBytes(behind);
+            run.out.assign(written.begin(), written.end());
+        }
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const std::size_t colormap = run.out.find('\n') + 1;
+        EXPECT_EQ(run.out.rfind("{\"palette\"", 0), 0u);
+        EXPECT_EQ(run.out.compare(colormap, 4, "CMP "), 0);
+        EXPECT_EQ(run.out.compare(colormap + 17216, 8, "JASC-PAL"), 0);
+        EXPECT_EQ(run.out.size() - colormap, 17216u + 3349u);
+    }
 }
 
 TEST(CliSavingTest, ASaveOntoAPipeWaitsForItsReaderUntilInterrupted)

@@ -11,6 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -112,30 +118,49 @@ TEST_F(QtUserInterfaceDialogTest, ColourChooserOpensOnTheColourAndGivesTheChoice
     EXPECT_EQ(color, 0x001E140Au);
 }
 
-TEST_F(QtUserInterfaceDialogTest, SaveChooserAddsTheExtensionAndConfirmsAnOverwrite)
+TEST_F(QtUserInterfaceDialogTest, SaveChooserAddsTheExtensionWhereItFitsAndConfirmsAnOverwrite)
 {
     TempFolder folder;
     std::ofstream(folder / "gray.cmp") << "CMP ";
-    bool confirmed = false;
-    WhenModal("QFileDialog", [&](QWidget* dialog) {
-        WhenModal("QMessageBox", [&](QWidget* box) {
-            confirmed = true;
-            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+    struct Row {
+        std::string typed;
+        std::string chosen;
+        bool confirmed; // asked before replacing what is there
+    };
+    std::vector<Row> rows = {
+        {"gray", folder / "gray.cmp", true},
+        {"fresh", folder / "fresh.cmp", false},
+        {"x.cmp", folder / "x.cmp", false},
+    };
+#ifndef _WIN32
+    // A device or a pipe is written through, under its own name.
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    rows.push_back({"pipe", folder / "pipe", true});
+    rows.push_back({"/dev/null", "/dev/null", true});
+#endif
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        bool confirmed = false;
+        WhenModal("QFileDialog", [&](QWidget* dialog) {
+            WhenModal("QMessageBox", [&](QWidget* box) {
+                confirmed = true;
+                static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+            });
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(QString::fromStdString(row.typed));
+            QTest::keyClick(name, Qt::Key_Return);
         });
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        name->setText("gray");
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    FileDialogRequest request;
-    request.openFileDialog = false;
-    request.defaultExtension = "cmp";
-    request.initialFileName = folder / "new.cmp";
-    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    request.filter = "Jedi Knight Palette Files (*.cmp)|*.cmp||";
-    std::string path;
-    EXPECT_EQ(ui.PickFile(request, path), IDOK);
-    EXPECT_TRUE(confirmed);
-    EXPECT_EQ(path, folder / "gray.cmp");
+        FileDialogRequest request;
+        request.openFileDialog = false;
+        request.defaultExtension = "cmp";
+        request.initialFileName = folder / "new.cmp";
+        request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+        request.filter = "Jedi Knight Palette Files (*.cmp)|*.cmp||";
+        std::string path;
+        EXPECT_EQ(ui.PickFile(request, path), IDOK);
+        EXPECT_EQ(confirmed, row.confirmed);
+        EXPECT_EQ(path, row.chosen);
+    }
 }
 
 } // namespace
