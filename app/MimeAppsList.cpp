@@ -9,11 +9,12 @@ const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // The line as a parser sees it: without surrounding white space, and the
 // first without a byte order mark.
-QByteArray Content(const QByteArrayList& lines, qsizetype line)
+QByteArrayView Content(const QByteArrayList& lines, qsizetype line)
 {
-    const QByteArray& text = lines[line];
-    return (line == 0 && text.startsWith(kByteOrderMark) ? text.mid(kByteOrderMark.size()) : text)
-        .trimmed();
+    QByteArrayView text = lines[line];
+    if (line == 0 && text.startsWith(kByteOrderMark))
+        text = text.sliced(kByteOrderMark.size());
+    return text.trimmed();
 }
 
 } // namespace
@@ -25,7 +26,7 @@ MimeAppsList::Layout MimeAppsList::Scan(const QByteArray& type) const
     Layout layout;
     bool inDefaults = false;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const QByteArray line = Content(m_lines, i);
+        const QByteArrayView line = Content(m_lines, i);
         if (line.startsWith('[')) {
             inDefaults = line == kGroup;
             if (inDefaults)
@@ -36,7 +37,7 @@ MimeAppsList::Layout MimeAppsList::Scan(const QByteArray& type) const
             continue;
         layout.groups.back().end = i + 1;
         const qsizetype equals = line.indexOf('=');
-        if (!line.startsWith('#') && equals > 0 && line.left(equals).trimmed() == type)
+        if (!line.startsWith('#') && equals > 0 && line.first(equals).trimmed() == type)
             layout.typeLines.push_back(i);
     }
     return layout;
@@ -44,9 +45,9 @@ MimeAppsList::Layout MimeAppsList::Scan(const QByteArray& type) const
 
 QByteArrayList MimeAppsList::DesktopIds(qsizetype line) const
 {
-    const QByteArray text = Content(m_lines, line);
+    const QByteArrayView text = Content(m_lines, line);
     QByteArrayList ids;
-    for (const QByteArray& id : text.mid(text.indexOf('=') + 1).split(';'))
+    for (const QByteArray& id : text.sliced(text.indexOf('=') + 1).toByteArray().split(';'))
         if (!id.trimmed().isEmpty())
             ids << id.trimmed();
     return ids;
