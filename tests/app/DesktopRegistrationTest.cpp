@@ -250,9 +250,6 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultRow{"ChoiceInTheSecondGroup", kUserLines + kOtherGroup + kUserDefault,
                    kUserLines + kOtherGroup + kUserDefault,
                    kUserLines + kOtherGroup + kUserDefault},
-        DefaultRow{"TwoGroupsWithoutAChoice", kUserLines + kOtherGroup + kUserLines,
-                   kUserLines + kOurDefault + kOtherGroup + kUserLines,
-                   kUserLines + kOtherGroup + kUserLines},
         DefaultRow{"LongGroup", LongGroup(20000), LongGroup(20000) + kOurDefault, LongGroup(20000)},
         DefaultRow{"OverOneMebibyte", LongGroup(30000), LongGroup(30000), LongGroup(30000), false}),
     [](const ::testing::TestParamInfo<DefaultRow>& info) { return std::string(info.param.name); });
