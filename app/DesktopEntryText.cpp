@@ -1,5 +1,7 @@
 #include "app/DesktopEntryText.h"
 
+#include <algorithm>
+
 namespace {
 
 // Characters that make an Exec argument need quotes.
@@ -46,4 +48,11 @@ QString DesktopEntryText::EscapeValue(const QString& value)
             text += c;
     }
     return text;
+}
+
+bool DesktopEntryText::CanHold(const QString& value)
+{
+    return std::none_of(value.begin(), value.end(), [](QChar c) {
+        return (c < u' ' && c != u'\t' && c != u'\n' && c != u'\r') || c == QChar(0x7f);
+    });
 }

@@ -14,4 +14,8 @@ QString QuoteExecArgument(const QString& argument);
 // escapes, a leading space as `\s`. Applies on top of the Exec quoting.
 QString EscapeValue(const QString& value);
 
+// False when `value` holds a control character other than tab, newline and
+// carriage return: a desktop entry has no way to write one.
+bool CanHold(const QString& value);
+
 } // namespace DesktopEntryText

@@ -22,6 +22,7 @@ bool DesktopRegistration::Unregister()
 #include "app/FreedesktopRegistration.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -30,7 +31,7 @@ namespace {
 FreedesktopRegistration UserRegistration()
 {
     return FreedesktopRegistration(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+        QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
         QCoreApplication::applicationFilePath());
 }

@@ -5,8 +5,9 @@
 // at every start, removed again by the -Unregister flag.
 class DesktopRegistration {
 public:
-    // Writes whatever changed since the last start. A step that fails skips
-    // the remaining ones without a message.
+    // Writes whatever changed since the last start. A step that fails or
+    // may not be taken skips the remaining ones without a message box; what
+    // was left alone, and why, goes to the log.
     static void Register();
 
     // Removes everything Register wrote and the editor's settings. True when

@@ -1,52 +1,57 @@
 #include "app/FreedesktopRegistration.h"
 
+#include "app/DesktopEntryText.h"
 #include "app/FreedesktopFiles.h"
 #include "app/MimeAppsList.h"
+#include "app/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 #include <utility>
+#include <vector>
 
 namespace {
 
-// The update tools take a fraction of a second; one that hangs must not
-// keep the editor from starting.
-constexpr int kToolTimeoutMs = 10000;
+Q_LOGGING_CATEGORY(lcRegistration, "palvane.registration", QtWarningMsg)
+
+// The update tools take a fraction of a second; one that hangs (on a named
+// pipe among the files it reads, say) must not keep the editor from
+// starting.
+constexpr int kToolTimeoutMs = 5000;
 constexpr int kLockTimeoutMs = 10000;
+// Far more than any real list; a larger one is left as it is.
+constexpr qint64 kMimeAppsLimit = 1 << 20;
 const QString kLockFile = QStringLiteral("palvane-registration.lock");
+// There while the editor's line is in a `mimeapps.list` that it made
+// itself: -Unregister removes such a file once it is empty, and keeps one
+// the user had.
+const QString kMimeAppsMadeMark = QStringLiteral("palvane-made-mimeapps-list");
 
 const QString kMimeCache = QStringLiteral("mime/mime.cache");
 const QString kDesktopCache = QStringLiteral("applications/mimeinfo.cache");
 const QString kMimeTool = QStringLiteral("update-mime-database");
 const QString kDesktopTool = QStringLiteral("update-desktop-database");
 
-QString Type()
+const QByteArray kType = FreedesktopFiles::kMimeType;
+const QByteArray kDesktopId = FreedesktopFiles::kDesktopId;
+
+void Leave(const QString& path, const QString& why)
 {
-    return QLatin1String(FreedesktopFiles::kMimeType);
+    qCWarning(lcRegistration).noquote() << QStringLiteral("leaving %1 alone: %2").arg(path, why);
 }
 
-QString DesktopId()
+bool IsThere(const QFileInfo& info)
 {
-    return QLatin1String(FreedesktopFiles::kDesktopId);
-}
-
-bool ReadFile(const QString& path, QByteArray& content)
-{
-    QFile file(path);
-    if (!file.exists()) {
-        content.clear();
-        return true;
-    }
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    content = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    return info.exists() || info.isSymLink();
 }
 
 bool WriteFile(const QString& path, const QByteArray& content)
@@ -58,18 +63,13 @@ bool WriteFile(const QString& path, const QByteArray& content)
            file.commit();
 }
 
-bool RemoveFile(const QString& path)
-{
-    QFile::remove(path);
-    return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
-}
-
 } // namespace
 
-FreedesktopRegistration::FreedesktopRegistration(const QString& dataFolder,
+FreedesktopRegistration::FreedesktopRegistration(const QString& home, const QString& dataFolder,
                                                  const QString& configFolder,
                                                  const QString& executable)
-    : m_dataFolder(dataFolder), m_configFolder(configFolder), m_executable(executable)
+    : m_dataFolder(dataFolder), m_configFolder(configFolder), m_executable(executable),
+      m_tree(home, {dataFolder, configFolder})
 {
 }
 
@@ -83,12 +83,36 @@ QString FreedesktopRegistration::MimeAppsPath() const
     return m_configFolder + QStringLiteral("/mimeapps.list");
 }
 
+bool FreedesktopRegistration::IsUsers(const QString& path) const
+{
+    const QString refusal = m_tree.Refusal(path);
+    if (!refusal.isEmpty())
+        Leave(path, refusal);
+    return refusal.isEmpty();
+}
+
+bool FreedesktopRegistration::CanLock(const QString& path) const
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile())) {
+        Leave(path, QStringLiteral("it is not a regular file"));
+        return false;
+    }
+    return IsUsers(path);
+}
+
 bool FreedesktopRegistration::WriteIfChanged(const QString& relative,
                                              const QByteArray& content) const
 {
     const QString path = DataPath(relative);
-    QByteArray current;
-    if (QFileInfo::exists(path) && ReadFile(path, current) && current == content)
+    if (!IsUsers(path))
+        return false;
+    const RegularFile::Content current = RegularFile::Read(path, content.size());
+    if (current.status == RegularFile::Status::unusable) {
+        Leave(path, QStringLiteral("it is not a regular file that can be read"));
+        return false;
+    }
+    if (current.status == RegularFile::Status::read && current.bytes == content)
         return true;
     return WriteFile(path, content);
 }
@@ -104,6 +128,15 @@ bool FreedesktopRegistration::IsStale(const QString& cache, const QStringList& s
 
 bool FreedesktopRegistration::RunTool(const QString& tool, const QString& folder) const
 {
+    // The tools write into the folder and, for each type, into the folders
+    // in it.
+    const QString path = DataPath(folder);
+    if (!IsUsers(path))
+        return false;
+    for (const QFileInfo& inner :
+         QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        if (!IsUsers(inner.filePath()))
+            return false;
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty())
         return true;
@@ -111,8 +144,9 @@ bool FreedesktopRegistration::RunTool(const QString& tool, const QString& folder
     // Silent, as every step of the registration is.
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, {DataPath(folder)});
+    process.start(program, {path});
     if (!process.waitForFinished(kToolTimeoutMs)) {
+        Leave(path, QStringLiteral("%1 did not finish in time").arg(tool));
         process.kill();
         process.waitForFinished();
         return false;
@@ -120,42 +154,75 @@ bool FreedesktopRegistration::RunTool(const QString& tool, const QString& folder
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool FreedesktopRegistration::DefaultRemoved() const
+void FreedesktopRegistration::RemoveIfOurs(const QString& path,
+                                           const std::optional<QByteArray>& content) const
 {
-    QByteArray text;
-    return ReadFile(MimeAppsPath(), text) &&
-           MimeAppsList(QString::fromUtf8(text)).DefaultFor(Type()) != QStringList{DesktopId()};
+    const QFileInfo info(path);
+    if (!IsThere(info) || !IsUsers(path))
+        return;
+    const QString notOurs = QStringLiteral("the editor did not write it");
+    if (info.isSymLink() || !info.isFile())
+        return Leave(path, notOurs);
+    if (info.ownerId() != ::geteuid())
+        return Leave(path, QStringLiteral("it belongs to another user"));
+    if (content) {
+        const RegularFile::Content current = RegularFile::Read(path, content->size(), false);
+        if (current.status != RegularFile::Status::read || current.bytes != *content)
+            return Leave(path, notOurs);
+    }
+    QFile::remove(path);
+}
+
+bool FreedesktopRegistration::ReadMimeApps(RegularFile::Content& content) const
+{
+    const QString path = MimeAppsPath();
+    if (!IsUsers(path))
+        return false;
+    content = RegularFile::Read(path, kMimeAppsLimit);
+    if (content.status == RegularFile::Status::tooLarge)
+        Leave(path, QStringLiteral("it is larger than 1 MiB"));
+    if (content.status == RegularFile::Status::unusable)
+        Leave(path, QStringLiteral("it is not a regular file that can be read"));
+    return content.status == RegularFile::Status::read ||
+           content.status == RegularFile::Status::missing;
 }
 
 bool FreedesktopRegistration::RegisterDefault() const
 {
-    QByteArray text;
-    if (!ReadFile(MimeAppsPath(), text))
+    RegularFile::Content current;
+    if (!ReadMimeApps(current))
         return false;
-    MimeAppsList list(QString::fromUtf8(text));
-    const QStringList current = list.DefaultFor(Type());
-    // The user's own choice stands.
-    if (!current.isEmpty() && current != QStringList{DesktopId()})
+    MimeAppsList list(current.bytes);
+    // The user's own choice stands, wherever it is.
+    if (list.HasOtherDefault(kType, kDesktopId))
         return true;
-    list.SetDefault(Type(), DesktopId());
-    const QByteArray changed = list.Text().toUtf8();
-    return changed == text || WriteFile(MimeAppsPath(), changed);
+    list.SetDefault(kType, kDesktopId);
+    const QByteArray changed = list.Bytes();
+    if (changed == current.bytes)
+        return true;
+    if (current.status == RegularFile::Status::missing &&
+        !WriteIfChanged(kMimeAppsMadeMark, QByteArray()))
+        return false;
+    return WriteFile(MimeAppsPath(), changed);
 }
 
 bool FreedesktopRegistration::RemoveDefault() const
 {
-    QByteArray text;
-    if (!ReadFile(MimeAppsPath(), text))
+    RegularFile::Content current;
+    if (!ReadMimeApps(current))
         return false;
-    MimeAppsList list(QString::fromUtf8(text));
-    if (list.DefaultFor(Type()) != QStringList{DesktopId()})
+    MimeAppsList list(current.bytes);
+    if (!list.HasDefault(kType, kDesktopId))
         return true;
-    list.RemoveDefault(Type());
-    const QByteArray changed = list.Text().toUtf8();
-    // A file that held nothing but our line goes; through a link, it is
-    // emptied instead, so that the link's target changes.
-    if (changed.trimmed().isEmpty() && !QFileInfo(MimeAppsPath()).isSymLink())
-        return RemoveFile(MimeAppsPath());
+    list.RemoveDefault(kType, kDesktopId);
+    const QByteArray changed = list.Bytes();
+    // Through a link the file is the user's, even when the editor wrote it
+    // first.
+    if (changed.trimmed().isEmpty() && QFileInfo::exists(DataPath(kMimeAppsMadeMark)) &&
+        !QFileInfo(MimeAppsPath()).isSymLink()) {
+        RemoveIfOurs(MimeAppsPath(), std::nullopt);
+        return !QFileInfo::exists(MimeAppsPath());
+    }
     return WriteFile(MimeAppsPath(), changed);
 }
 
@@ -163,10 +230,19 @@ bool FreedesktopRegistration::Register() const
 {
     if (m_dataFolder.isEmpty() || m_configFolder.isEmpty() || m_executable.isEmpty())
         return false;
+    if (!DesktopEntryText::CanHold(m_executable)) {
+        qCWarning(lcRegistration) << "not registering the file type: a desktop entry cannot hold "
+                                     "the control characters in"
+                                  << m_executable;
+        return false;
+    }
+    if (!IsUsers(m_dataFolder) || !IsUsers(m_configFolder))
+        return false;
     // Editors started together take turns: the update tools of two of them
     // must not write the same cache at once.
     QLockFile lock(DataPath(kLockFile));
-    if (!QDir().mkpath(m_dataFolder) || !lock.tryLock(kLockTimeoutMs))
+    if (!QDir().mkpath(m_dataFolder) || !CanLock(DataPath(kLockFile)) ||
+        !lock.tryLock(kLockTimeoutMs))
         return false;
     const std::vector<FreedesktopFiles::File> files = FreedesktopFiles::All(m_executable);
     const QString package = QLatin1String(FreedesktopFiles::kMimePackage);
@@ -190,16 +266,21 @@ bool FreedesktopRegistration::Unregister(const QString& settingsFile) const
 {
     if (m_dataFolder.isEmpty() || m_configFolder.isEmpty())
         return false;
-    QLockFile lock(DataPath(kLockFile));
-    if (QFileInfo(m_dataFolder).isDir() && !lock.tryLock(kLockTimeoutMs))
+    if (!IsUsers(m_dataFolder) || !IsUsers(m_configFolder))
         return false;
-    QStringList owned;
+    QLockFile lock(DataPath(kLockFile));
+    if (QFileInfo(m_dataFolder).isDir() &&
+        (!CanLock(DataPath(kLockFile)) || !lock.tryLock(kLockTimeoutMs)))
+        return false;
+    // Before the mark that tells whether the list was the editor's goes.
+    const bool defaultRemoved = RemoveDefault();
+    std::vector<std::pair<QString, std::optional<QByteArray>>> owned;
     for (const FreedesktopFiles::File& file : FreedesktopFiles::All(m_executable))
-        owned << DataPath(file.path);
-    owned << settingsFile;
-    for (const QString& path : owned)
-        RemoveFile(path);
-    RemoveDefault();
+        owned.emplace_back(DataPath(file.path), file.content);
+    owned.emplace_back(DataPath(kMimeAppsMadeMark), QByteArray());
+    owned.emplace_back(settingsFile, std::nullopt);
+    for (const auto& [path, content] : owned)
+        RemoveIfOurs(path, content);
     // The organisation's folder goes once no other program of it keeps
     // settings there.
     const QFileInfo settings(settingsFile);
@@ -212,8 +293,8 @@ bool FreedesktopRegistration::Unregister(const QString& settingsFile) const
         if (QFileInfo(DataPath(folder)).isDir())
             RunTool(tool, folder);
 
-    bool gone = DefaultRemoved();
-    for (const QString& path : owned)
-        gone = gone && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+    bool gone = defaultRemoved;
+    for (const auto& [path, content] : owned)
+        gone = gone && !IsThere(QFileInfo(path));
     return gone;
 }

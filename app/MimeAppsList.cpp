@@ -1,94 +1,130 @@
 #include "app/MimeAppsList.h"
 
+#include <algorithm>
+
 namespace {
 
-const QString kGroup = QStringLiteral("[Default Applications]");
+const QByteArray kGroup = QByteArrayLiteral("[Default Applications]");
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
-bool IsGroupHeader(const QString& line)
+// The line as a parser sees it: without surrounding white space, and the
+// first without a byte order mark.
+QByteArrayView Content(const QByteArrayList& lines, qsizetype line)
 {
-    return line.trimmed().startsWith(u'[');
+    QByteArrayView text = lines[line];
+    if (line == 0 && text.startsWith(kByteOrderMark))
+        text = text.sliced(kByteOrderMark.size());
+    return text.trimmed();
 }
 
 } // namespace
 
-MimeAppsList::MimeAppsList(const QString& text) : m_lines(text.split(u'\n')) {}
+MimeAppsList::MimeAppsList(const QByteArray& bytes) : m_lines(bytes.split('\n')) {}
 
-qsizetype MimeAppsList::GroupHeader() const
+MimeAppsList::Layout MimeAppsList::Scan(const QByteArray& type) const
 {
-    for (qsizetype i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].trimmed() == kGroup)
-            return i;
-    return -1;
-}
-
-qsizetype MimeAppsList::GroupEnd(qsizetype header) const
-{
-    qsizetype end = header + 1;
-    for (qsizetype i = header + 1; i < m_lines.size() && !IsGroupHeader(m_lines[i]); ++i)
-        if (!m_lines[i].trimmed().isEmpty())
-            end = i + 1;
-    return end;
-}
-
-qsizetype MimeAppsList::KeyLine(const QString& type) const
-{
-    const qsizetype header = GroupHeader();
-    if (header < 0)
-        return -1;
-    for (qsizetype i = header + 1; i < GroupEnd(header); ++i) {
-        const QString& line = m_lines[i];
-        const qsizetype equals = line.indexOf(u'=');
-        if (!line.trimmed().startsWith(u'#') && equals > 0 && line.left(equals).trimmed() == type)
-            return i;
+    Layout layout;
+    bool inDefaults = false;
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QByteArrayView line = Content(m_lines, i);
+        if (line.startsWith('[')) {
+            inDefaults = line == kGroup;
+            if (inDefaults)
+                layout.groups.push_back({i, i + 1});
+            continue;
+        }
+        if (!inDefaults || line.isEmpty())
+            continue;
+        layout.groups.back().end = i + 1;
+        const qsizetype equals = line.indexOf('=');
+        if (!line.startsWith('#') && equals > 0 && line.first(equals).trimmed() == type)
+            layout.typeLines.push_back(i);
     }
-    return -1;
+    return layout;
 }
 
-QStringList MimeAppsList::DefaultFor(const QString& type) const
+QByteArrayList MimeAppsList::DesktopIds(qsizetype line) const
 {
-    const qsizetype line = KeyLine(type);
-    if (line < 0)
-        return {};
-    const QString& text = m_lines[line];
-    QStringList ids = text.mid(text.indexOf(u'=') + 1).split(u';', Qt::SkipEmptyParts);
-    for (QString& id : ids)
-        id = id.trimmed();
-    ids.removeAll(QString());
+    const QByteArrayView text = Content(m_lines, line);
+    QByteArrayList ids;
+    for (const QByteArray& id : text.sliced(text.indexOf('=') + 1).toByteArray().split(';'))
+        if (!id.trimmed().isEmpty())
+            ids << id.trimmed();
     return ids;
 }
 
-void MimeAppsList::SetDefault(const QString& type, const QString& desktopId)
+bool MimeAppsList::NamesAlone(qsizetype line, const QByteArray& desktopId) const
 {
-    const QString entry = type + u'=' + desktopId + u';';
-    const qsizetype line = KeyLine(type);
-    if (line >= 0) {
-        m_lines[line] = entry;
-        return;
-    }
-    const qsizetype header = GroupHeader();
-    if (header >= 0) {
-        m_lines.insert(GroupEnd(header), entry);
-        return;
-    }
-    // A new group at the end, after one blank line, and the file ends with
-    // a line break.
-    while (!m_lines.isEmpty() && m_lines.back().trimmed().isEmpty())
-        m_lines.removeLast();
-    if (!m_lines.isEmpty())
-        m_lines << QString();
-    m_lines << kGroup << entry << QString();
+    return DesktopIds(line) == QByteArrayList{desktopId};
 }
 
-void MimeAppsList::RemoveDefault(const QString& type)
+bool MimeAppsList::HasOtherDefault(const QByteArray& type, const QByteArray& desktopId) const
 {
-    for (qsizetype line = KeyLine(type); line >= 0; line = KeyLine(type))
-        m_lines.removeAt(line);
-    const qsizetype header = GroupHeader();
-    if (header < 0 || GroupEnd(header) != header + 1)
+    const std::vector<qsizetype> lines = Scan(type).typeLines;
+    return std::any_of(lines.begin(), lines.end(), [&](qsizetype line) {
+        return !DesktopIds(line).isEmpty() && !NamesAlone(line, desktopId);
+    });
+}
+
+bool MimeAppsList::HasDefault(const QByteArray& type, const QByteArray& desktopId) const
+{
+    const std::vector<qsizetype> lines = Scan(type).typeLines;
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](qsizetype line) { return NamesAlone(line, desktopId); });
+}
+
+void MimeAppsList::SetDefault(const QByteArray& type, const QByteArray& desktopId)
+{
+    const QByteArray entry = type + '=' + desktopId + ';';
+    const Layout layout = Scan(type);
+    if (!layout.typeLines.empty()) {
+        if (!HasDefault(type, desktopId))
+            m_lines[layout.typeLines.back()] = entry;
         return;
-    m_lines.removeAt(header);
-    // The blank line that separated the group from the one before it.
-    if (header > 0 && header < m_lines.size() && m_lines[header - 1].trimmed().isEmpty() &&
-        m_lines[header].trimmed().isEmpty())
-        m_lines.removeAt(header);
+    }
+    if (!layout.groups.empty()) {
+        m_lines.insert(layout.groups.front().end, entry);
+        return;
+    }
+    // A new group at the end, after a blank line, and the file ends with a
+    // line break.
+    if (!m_lines.isEmpty() && m_lines.back().isEmpty())
+        m_lines.removeLast();
+    if (!m_lines.isEmpty() && !m_lines.back().trimmed().isEmpty())
+        m_lines << QByteArray();
+    m_lines << kGroup << entry << QByteArray();
+}
+
+void MimeAppsList::RemoveDefault(const QByteArray& type, const QByteArray& desktopId)
+{
+    const Layout layout = Scan(type);
+    std::vector<bool> dropped(static_cast<std::size_t>(m_lines.size()), false);
+    auto line = layout.typeLines.begin();
+    for (const Group& group : layout.groups) {
+        bool emptied = false;
+        bool keptAny = false;
+        for (; line != layout.typeLines.end() && *line < group.end; ++line) {
+            const bool ours = NamesAlone(*line, desktopId);
+            dropped[static_cast<std::size_t>(*line)] = ours;
+            emptied = emptied || ours;
+        }
+        for (qsizetype i = group.header + 1; i < group.end; ++i)
+            keptAny = keptAny ||
+                      (!dropped[static_cast<std::size_t>(i)] && !Content(m_lines, i).isEmpty());
+        if (!emptied || keptAny)
+            continue;
+        dropped[static_cast<std::size_t>(group.header)] = true;
+        // The blank line that set the group apart, when a blank line or the
+        // end of the file follows it.
+        const qsizetype next = group.end;
+        if (group.header > 0 && Content(m_lines, group.header - 1).isEmpty() &&
+            (next == m_lines.size() || Content(m_lines, next).isEmpty()))
+            dropped[static_cast<std::size_t>(group.header - 1)] = true;
+    }
+    QByteArrayList kept;
+    kept.reserve(m_lines.size());
+    for (qsizetype i = 0; i < m_lines.size(); ++i)
+        if (!dropped[static_cast<std::size_t>(i)])
+            kept << m_lines[i];
+    m_lines = std::move(kept);
 }

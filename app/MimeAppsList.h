@@ -1,31 +1,48 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QByteArray>
+#include <QByteArrayList>
 
-// The default applications of a `mimeapps.list`, edited line by line so
-// that every other line of the user's file stays exactly as it was.
+#include <vector>
+
+// The default applications of a `mimeapps.list`, edited as bytes, line by
+// line: every other byte of the user's file stays exactly as it was,
+// whatever its encoding, a leading byte order mark included. Each edit
+// reads the file once, however long its groups are.
 class MimeAppsList {
 public:
-    explicit MimeAppsList(const QString& text);
+    explicit MimeAppsList(const QByteArray& bytes);
 
-    // The desktop ids named as the type's default, in their order.
-    QStringList DefaultFor(const QString& type) const;
-    // Makes `desktopId` alone the type's default.
-    void SetDefault(const QString& type, const QString& desktopId);
-    // Removes the type's default lines, and the group once nothing but
-    // blank lines is left in it.
-    void RemoveDefault(const QString& type);
+    // Some default line for the type names something other than
+    // `desktopId` alone. A line with an empty value names nothing.
+    bool HasOtherDefault(const QByteArray& type, const QByteArray& desktopId) const;
+    // Some default line for the type names `desktopId` alone.
+    bool HasDefault(const QByteArray& type, const QByteArray& desktopId) const;
+    // Makes `desktopId` the type's default: the last line for the type
+    // takes it, or a line at the end of the first default group, or a new
+    // group at the end of the file.
+    void SetDefault(const QByteArray& type, const QByteArray& desktopId);
+    // Removes the lines that name `desktopId` alone, and each group left
+    // with nothing but blank lines by that, with the blank line before it.
+    void RemoveDefault(const QByteArray& type, const QByteArray& desktopId);
 
-    QString Text() const { return m_lines.join(u'\n'); }
+    QByteArray Bytes() const { return m_lines.join('\n'); }
 
 private:
-    // The lines of the default group: its header, and one past its last
-    // line that is not blank. -1 for a file without the group.
-    qsizetype GroupHeader() const;
-    qsizetype GroupEnd(qsizetype header) const;
-    // The line of the type's key within the group, or -1.
-    qsizetype KeyLine(const QString& type) const;
+    struct Group {
+        qsizetype header;
+        qsizetype end; // one past its last line that is not blank
+    };
+    // Where the default groups and the type's lines in them are.
+    struct Layout {
+        std::vector<Group> groups;
+        std::vector<qsizetype> typeLines;
+    };
+    Layout Scan(const QByteArray& type) const;
+    QByteArrayList DesktopIds(qsizetype line) const;
+    bool NamesAlone(qsizetype line, const QByteArray& desktopId) const;
 
-    QStringList m_lines;
+    // The file's lines without their line breaks; a file that ends with a
+    // line break ends with an empty one.
+    QByteArrayList m_lines;
 };

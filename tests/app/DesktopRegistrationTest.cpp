@@ -122,6 +122,7 @@ class DesktopRegistrationTest : public ::testing::Test {
 protected:
     DesktopRegistrationTest()
     {
+        setenv("HOME", home.Path().c_str(), 1);
         setenv("XDG_DATA_HOME", Data().c_str(), 1);
         setenv("XDG_CONFIG_HOME", Config().c_str(), 1);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -130,6 +131,7 @@ protected:
     // The tests after this one find the run's folders again.
     ~DesktopRegistrationTest() override
     {
+        setenv("HOME", m_home.c_str(), 1);
         setenv("XDG_DATA_HOME", m_data.c_str(), 1);
         setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -153,6 +155,7 @@ protected:
         return files;
     }
 
+    const std::string m_home = qEnvironmentVariable("HOME").toStdString();
     const std::string m_data = std::getenv("XDG_DATA_HOME");
     const std::string m_config = std::getenv("XDG_CONFIG_HOME");
     TempFolder home;
@@ -184,9 +187,10 @@ TEST_F(DesktopRegistrationTest, WritesTheTypeOnceAndTheDesktopKnowsIt)
 
 struct DefaultRow {
     const char* name;
-    Text before;       // mimeapps.list before the first start
-    Text registered;   // after it
-    Text unregistered; // after -Unregister
+    Text before;         // mimeapps.list before the first start
+    Text registered;     // after it
+    Text unregistered;   // after -Unregister
+    bool removed = true; // -Unregister could tell that nothing of ours is left
 };
 
 void PrintTo(const DefaultRow& row, std::ostream* out)
@@ -204,7 +208,7 @@ TEST_P(DefaultApplicationTest, IsOursOnlyWhereTheUserHasNoneOfTheirOwn)
         Write(MimeApps(), *row.before);
     DesktopRegistration::Register();
     EXPECT_EQ(ReadIfAny(MimeApps()), row.registered);
-    EXPECT_TRUE(DesktopRegistration::Unregister());
+    EXPECT_EQ(DesktopRegistration::Unregister(), row.removed);
     EXPECT_EQ(ReadIfAny(MimeApps()), row.unregistered);
 }
 
@@ -212,6 +216,18 @@ const std::string kUserLines = "# mine\n[Default Applications]\ntext/plain=edito
 const std::string kOtherGroup = "[Added Associations]\ntext/plain=viewer.desktop;\n";
 const std::string kUserDefault = "[Default Applications]\n"
                                  "application/x-jediknight-cmp=other.desktop;palvane.desktop;\n";
+const std::string kLatin1 = "# caf\xE9 cr\xE8me\n[Added Associations]\ntext/plain=vi.desktop;\n";
+
+// A default group of `lines` lines of other types, 45 bytes each.
+std::string LongGroup(int lines)
+{
+    std::string text = "[Default Applications]\n";
+    for (int i = 0; i < lines; ++i) {
+        const std::string number = std::to_string(100000 + i);
+        text += "application/x-type-" + number + "=app" + number + ".desktop;\n";
+    }
+    return text;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     MimeApps, DefaultApplicationTest,
@@ -221,9 +237,36 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultRow{"OtherGroupOnly", kOtherGroup,
                    kOtherGroup + "\n[Default Applications]\n" + kOurDefault, kOtherGroup},
         DefaultRow{"UsersOwnDefault", kUserDefault, kUserDefault, kUserDefault},
+        // The user's file stays, emptied.
         DefaultRow{"EmptyValue", "[Default Applications]\napplication/x-jediknight-cmp=\n",
-                   "[Default Applications]\n" + kOurDefault, std::nullopt}),
+                   "[Default Applications]\n" + kOurDefault, ""},
+        DefaultRow{"EmptyFile", "", "[Default Applications]\n" + kOurDefault, ""},
+        // Bytes that are not UTF-8, and a byte order mark before the group.
+        DefaultRow{"Latin1", kLatin1, kLatin1 + "\n[Default Applications]\n" + kOurDefault,
+                   kLatin1},
+        DefaultRow{"ByteOrderMark", "\xEF\xBB\xBF" + kUserLines.substr(7),
+                   "\xEF\xBB\xBF" + kUserLines.substr(7) + kOurDefault,
+                   "\xEF\xBB\xBF" + kUserLines.substr(7)},
+        DefaultRow{"ChoiceInTheSecondGroup", kUserLines + kOtherGroup + kUserDefault,
+                   kUserLines + kOtherGroup + kUserDefault,
+                   kUserLines + kOtherGroup + kUserDefault},
+        DefaultRow{"LongGroup", LongGroup(20000), LongGroup(20000) + kOurDefault, LongGroup(20000)},
+        DefaultRow{"OverOneMebibyte", LongGroup(30000), LongGroup(30000), LongGroup(30000), false}),
     [](const ::testing::TestParamInfo<DefaultRow>& info) { return std::string(info.param.name); });
+
+// A list kept elsewhere in the home is edited through its link.
+TEST_F(DesktopRegistrationTest, EditsTheListThroughALinkWithinTheHome)
+{
+    const std::string kept = home / "dotfiles/mimeapps.list";
+    Write(kept, kUserLines);
+    fs::create_directories(Config());
+    fs::create_symlink(kept, MimeApps());
+    DesktopRegistration::Register();
+    EXPECT_EQ(Read(kept), kUserLines + kOurDefault);
+    EXPECT_TRUE(DesktopRegistration::Unregister());
+    EXPECT_EQ(Read(kept), kUserLines);
+    EXPECT_TRUE(fs::is_symlink(MimeApps()));
+}
 
 struct UnregisterRow {
     const char* name;
@@ -278,6 +321,12 @@ INSTANTIATE_TEST_SUITE_P(
                                         Write(entry + "/inside", "");
                                     },
                                     false, false},
+                      // Someone else's entry now: it stays.
+                      UnregisterRow{"EntryChanged",
+                                    [](const std::string& data) {
+                                        Write(data + "/applications/palvane.desktop", "changed");
+                                    },
+                                    false, false},
                       UnregisterRow{"ReadOnlyFolder",
                                     [](const std::string& data) {
                                         fs::permissions(data + "/applications",
@@ -296,7 +345,8 @@ TEST(DesktopEntryValidationTest, BothEntriesAreValid)
     if (validator.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
     const TempFolder folder;
-    for (const char* program : {"/usr/bin/palvane", "/tmp/a \"b\"/$c `d`\\e 100%/palvane"}) {
+    for (const char* program : {"/usr/bin/palvane", "/tmp/a \"b\"/$c `d`\\e 100%/palvane",
+                                "/tmp/tab\there/new\nline/palvane"}) {
         const QString executable = QString::fromUtf8(program);
         for (const auto& [name, content] :
              {std::pair{"palvane.desktop", FreedesktopFiles::ApplicationEntry(executable)},
