@@ -1,6 +1,7 @@
 #include "app/FreedesktopRegistration.h"
 
 #include "app/DesktopEntryText.h"
+#include "app/FileLock.h"
 #include "app/FreedesktopFiles.h"
 #include "app/MimeAppsList.h"
 #include "app/RegularFile.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QSaveFile>
@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -27,10 +28,30 @@ Q_LOGGING_CATEGORY(lcRegistration, "palvane.registration", QtWarningMsg)
 // pipe among the files it reads, say) must not keep the editor from
 // starting.
 constexpr int kToolTimeoutMs = 5000;
-constexpr int kLockTimeoutMs = 10000;
+constexpr std::chrono::milliseconds kLockWait{10000};
 // Far more than any real list; a larger one is left as it is.
 constexpr qint64 kMimeAppsLimit = 1 << 20;
 const QString kLockFile = QStringLiteral("palvane-registration.lock");
+
+// Held while the registration changes the user's files; its file goes with
+// it. The lock is the system's (it never outlives its process, and taking it
+// writes nothing to disk), and whatever else stands at its path makes the
+// registration give up rather than wait.
+class RegistrationLock {
+public:
+    RegistrationLock() = default;
+    ~RegistrationLock()
+    {
+        if (m_lock.IsHeld())
+            m_lock.RemoveAndRelease();
+    }
+    RegistrationLock(const RegistrationLock&) = delete;
+    RegistrationLock& operator=(const RegistrationLock&) = delete;
+    bool Take(const QString& path) { return m_lock.TakeWithin(path.toStdString(), kLockWait); }
+
+private:
+    FileLock m_lock;
+};
 // There while the editor's line is in a `mimeapps.list` that it made
 // itself: -Unregister removes such a file once it is empty, and keeps one
 // the user had.
@@ -240,9 +261,9 @@ bool FreedesktopRegistration::Register() const
         return false;
     // Editors started together take turns: the update tools of two of them
     // must not write the same cache at once.
-    QLockFile lock(DataPath(kLockFile));
+    RegistrationLock lock;
     if (!QDir().mkpath(m_dataFolder) || !CanLock(DataPath(kLockFile)) ||
-        !lock.tryLock(kLockTimeoutMs))
+        !lock.Take(DataPath(kLockFile)))
         return false;
     const std::vector<FreedesktopFiles::File> files = FreedesktopFiles::All(m_executable);
     const QString package = QLatin1String(FreedesktopFiles::kMimePackage);
@@ -268,9 +289,9 @@ bool FreedesktopRegistration::Unregister(const QString& settingsFile) const
         return false;
     if (!IsUsers(m_dataFolder) || !IsUsers(m_configFolder))
         return false;
-    QLockFile lock(DataPath(kLockFile));
+    RegistrationLock lock;
     if (QFileInfo(m_dataFolder).isDir() &&
-        (!CanLock(DataPath(kLockFile)) || !lock.tryLock(kLockTimeoutMs)))
+        (!CanLock(DataPath(kLockFile)) || !lock.Take(DataPath(kLockFile))))
         return false;
     // Before the mark that tells whether the list was the editor's goes.
     const bool defaultRemoved = RemoveDefault();

@@ -1,6 +1,9 @@
 #include "app/RecoveryJournalKeeper.h"
 
 #include "app/CMultiDocTemplate.h"
+#ifndef _WIN32
+#include "app/UserTree.h"
+#endif
 #include "document/CPalvaneDoc.h"
 #include "document/RecoveryJournal.h"
 #include "framework/CFileException.h"
@@ -98,16 +101,34 @@ QString RecoveryJournalKeeper::Folder()
     if (!m_folder.isEmpty())
         return m_folder;
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    m_folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-               QStringLiteral("/recovery");
+    m_folderBase = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    m_folder = m_folderBase + QStringLiteral("/recovery");
 #else
     // The base directory specification ignores a relative path.
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    m_folder = state + QStringLiteral("/palvane/recovery");
+    m_folderBase = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(m_folderBase))
+        m_folderBase = QDir::homePath() + QStringLiteral("/.local/state");
+    m_folder = m_folderBase + QStringLiteral("/palvane/recovery");
 #endif
     return m_folder;
+}
+
+bool RecoveryJournalKeeper::IsUsersFolder()
+{
+    if (m_bUsersFolder.has_value())
+        return *m_bUsersFolder;
+    const QString folder = Folder();
+#ifdef _WIN32
+    const QString refusal;
+#else
+    const QString refusal = UserTree(QDir::homePath(), {m_folderBase}).Refusal(folder);
+#endif
+    if (!refusal.isEmpty())
+        qCWarning(lcRecovery).noquote()
+            << QStringLiteral("leaving %1 alone: %2; unsaved changes are not kept")
+                   .arg(folder, refusal);
+    m_bUsersFolder = refusal.isEmpty();
+    return *m_bUsersFolder;
 }
 
 QString RecoveryJournalKeeper::PathOf(const QString& name)
@@ -171,6 +192,8 @@ bool RecoveryJournalKeeper::HoldSessionLock()
 {
     if (m_lock.IsHeld())
         return true;
+    if (!IsUsersFolder())
+        return false;
     // Paths and palettes are the user's own business.
     if (!QDir().mkpath(Folder()) ||
         !QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
@@ -254,7 +277,7 @@ std::vector<RecoveryJournalKeeper::Orphan> RecoveryJournalKeeper::TakeOrphanedSe
 
 void RecoveryJournalKeeper::OfferRecovery()
 {
-    if (!m_bOffersRecovery || std::exchange(m_bOffered, true))
+    if (!m_bOffersRecovery || std::exchange(m_bOffered, true) || !IsUsersFolder())
         return;
     std::vector<Orphan> orphans = TakeOrphanedSessions();
     struct Found {

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CMultiDocTemplate;
@@ -70,12 +71,18 @@ private:
     bool WriteJournal(CPalvaneDoc* document, Kept& kept);
     void DropJournal(Kept& kept);
     bool HoldSessionLock();
+    // Whether the folder is the user's own to write: not in another user's
+    // home (the superuser started with it), not reached through a link out
+    // of the user's folders. Said in the log once when it is not.
+    bool IsUsersFolder();
     QString PathOf(const QString& name);
     std::vector<Orphan> TakeOrphanedSessions();
     bool Restore(const RecoveryJournal& journal);
 
     CMultiDocTemplate& m_docTemplate;
     QString m_folder;
+    QString m_folderBase; // the state or local data folder it lies in
+    std::optional<bool> m_bUsersFolder;
     const QString m_session;
     FileLock m_lock;
     std::map<CPalvaneDoc*, Kept> m_kept;

@@ -6,6 +6,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
+#include "app/RecoveryJournalKeeper.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/ScriptedUserInterface.h"
 #include "res/CommandIds.h"
@@ -25,6 +26,9 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -186,6 +190,31 @@ TEST_F(RecoveryJournalTest, AnEditIsJournalledWithinASecondUntilSavedOrClosed)
     }
     EXPECT_FALSE(editor.GetMainFrame()->isVisible());
 }
+
+#ifndef _WIN32
+// The superuser started with another user's home keeps no journals there:
+// root-owned folders in it would keep the user's own editors from writing.
+TEST_F(RecoveryJournalTest, AFolderOfAnotherUserGetsNoJournal)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can make a folder another user's";
+    const std::string home = folder / "someone";
+    std::filesystem::create_directories(home);
+    ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(home + "/.local/state"));
+    {
+        CPalvaneApp editor;
+        ASSERT_TRUE(editor.InitInstance({}));
+        Settle();
+        EditCell(editor, 40);
+        QTest::qWait(2 * RecoveryJournalKeeper::kWriteDelayMs);
+        EXPECT_TRUE(editor.GetDocTemplate().GetDocuments().front()->IsModified());
+        EXPECT_TRUE(FolderEntries(home).empty());
+    }
+    qputenv("XDG_STATE_HOME", state);
+}
+#endif
 
 // Not run by itself: the editor that the tests below start and kill.
 TEST_F(RecoveryJournalTest, DISABLED_EditsAndWaitsToBeKilled)
