@@ -88,7 +88,7 @@ void COptReader::ReadFrom(std::istream& stream)
     in.Seek(ToPosition(arrayOffset));
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t stored = 0;
-        if (!in.ReadInt32(stored) || !in.Charge(sizeof(OptMesh)) ||
+        if (!in.ReadInt32(stored) || !in.Keep(sizeof(OptMesh)) ||
             !AddNode(m_nodes, stored, nullptr, i, in))
             break;
         m_meshes.emplace_back();
@@ -108,7 +108,7 @@ std::int32_t COptReader::ToPosition(std::int32_t stored) const
 bool COptReader::AddNode(std::vector<OptNode>& list, std::int32_t stored, OptNode* parent,
                          std::int32_t mesh, OptInputStream& in)
 {
-    if (!in.Charge(sizeof(OptNode)))
+    if (!in.Keep(sizeof(OptNode)))
         return false;
     OptNode& node = list.emplace_back();
     node.position = ToPosition(stored);
@@ -205,7 +205,7 @@ void COptReader::ReadEntries(const OptNode& node,
         for (std::uint32_t& value : entry)
             if (!in.ReadUInt32(value))
                 return;
-        if (!in.Charge(sizeof entry))
+        if (!in.Keep(sizeof entry))
             return;
         entries.push_back(entry);
     }
@@ -236,7 +236,7 @@ void COptReader::ReadTextureNode(OptNode& node, OptInputStream& in)
         return;
     const std::int32_t dataPos = ToPosition(Int32At(header + 20));
     in.Seek(dataPos);
-    if (!in.ReadExactly(textureHeader, sizeof textureHeader) || !in.Charge(sizeof(OptTexture)))
+    if (!in.ReadExactly(textureHeader, sizeof textureHeader) || !in.Keep(sizeof(OptTexture)))
         return;
     OptTexture& texture = m_textures.emplace_back();
     texture.name.assign(name, strnlen(name, sizeof name));
@@ -287,7 +287,7 @@ void COptReader::ReadFaceBlock(const OptNode& node, OptInputStream& in)
     in.Seek(dataPos);
     for (std::int32_t i = 0; i < count; ++i) {
         std::uint8_t entry[kFaceBytes];
-        if (!in.ReadExactly(entry, sizeof entry) || !in.Charge(sizeof(OptFace)))
+        if (!in.ReadExactly(entry, sizeof entry) || !in.Keep(sizeof(OptFace)))
             break;
         OptFace& face = faces.emplace_back();
         for (std::size_t k = 0; k < 4; ++k)
@@ -316,14 +316,16 @@ void COptReader::ReadTextures(OptInputStream& in)
         const std::size_t read = in.Read(colors, sizeof colors);
         for (std::size_t j = 0; j < read / 2; ++j)
             texture.palette[j] = ConvertOptColor(colors + 2 * j);
-        // A count that the file cannot hold allocates nothing.
-        const std::int64_t pixelEnd = std::int64_t{texture.pixelPos} + texture.pixelSize;
-        if (texture.pixelPos < 0 || texture.pixelSize <= 0 || pixelEnd > in.Length() ||
-            !in.Charge(static_cast<std::uint64_t>(texture.pixelSize)))
+        // A count that the file cannot hold allocates nothing, and the
+        // budget must agree to the reading before the pixels are allocated.
+        const auto pixelSize = static_cast<std::uint64_t>(texture.pixelSize);
+        if (texture.pixelSize <= 0 ||
+            in.EntriesHeld(texture.pixelPos, texture.pixelSize, 1) != pixelSize ||
+            !in.AffordRead(texture.pixelPos, pixelSize, pixelSize))
             continue;
         texture.pixels.resize(static_cast<std::size_t>(texture.pixelSize));
         in.Seek(texture.pixelPos);
-        if (!in.ReadExactly(texture.pixels.data(), texture.pixels.size()))
+        if (!in.ReadExactly(texture.pixels.data(), texture.pixels.size()) || !in.Keep(pixelSize))
             texture.pixels.clear();
     }
 }
