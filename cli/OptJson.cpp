@@ -75,14 +75,14 @@ void AppendMesh(const OptMesh& mesh, std::string& out)
 void AppendTexture(const OptTexture& texture, std::string& out)
 {
     char crc[9];
-    std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(Crc32(texture.pixels)));
+    std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(Crc32(*texture.pixels)));
     out += "{\"name\":";
     out += JsonString(texture.name);
     AppendField(out, ",\"pixelPos\":", texture.pixelPos);
     AppendField(out, ",\"palettePos\":", texture.palettePos);
     AppendField(out, ",\"pixelSize\":", texture.pixelSize);
     out += ",\"palette\":\"";
-    out += PaletteToHex(texture.palette);
+    out += PaletteToHex(*texture.palette);
     out += "\",\"pixelsCrc32\":\"";
     out += crc;
     out += "\"}";
