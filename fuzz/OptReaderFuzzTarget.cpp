@@ -23,5 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     json.clear();
     AppendOptReaderJson(reader, json);
     FuzzExpect(json.front() == '{' && json.back() == '}', "whatever was read prints as JSON");
+
+    // The texture list alone builds no meshes and reads no pixels.
+    std::istringstream again(std::string(reinterpret_cast<const char*>(data), size));
+    COptReader list;
+    list.ReadFrom(again, COptReader::Scope::textureList);
+    bool pixels = false;
+    for (const OptTexture& texture : list.m_textures)
+        pixels = pixels || !texture.pixels->empty();
+    FuzzExpect(list.m_meshes.empty() && !pixels, "the texture list holds no meshes and no pixels");
     return 0;
 }

@@ -52,13 +52,14 @@ bool IsBranchKind(std::int32_t kind)
 // The file being read and the blocks read from it so far. Records keep the
 // blocks they share; the block reader's caches go when reading ends.
 struct COptReader::Reading {
-    explicit Reading(std::istream& stream) : in(stream), blocks(in) {}
+    Reading(std::istream& stream, Scope scope) : in(stream), blocks(in), scope(scope) {}
 
     OptInputStream in;
     OptBlockReader blocks;
+    Scope scope;
 };
 
-bool COptReader::Read(const std::string& path)
+bool COptReader::Read(const std::string& path, Scope scope)
 {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
@@ -68,16 +69,16 @@ bool COptReader::Read(const std::string& path)
     // A read that fails is not the end of the file: its error ends the
     // reading, rather than a model that silently lacks what could not be read.
     stream.exceptions(std::ios::badbit);
-    ReadFrom(stream);
+    ReadFrom(stream, scope);
     // All there was to read has been read: a file opened only for reading
     // loses nothing when closing it fails, so that is not an error.
     file.Abort();
     return true;
 }
 
-void COptReader::ReadFrom(std::istream& stream)
+void COptReader::ReadFrom(std::istream& stream, Scope scope)
 {
-    Reading reading(stream);
+    Reading reading(stream, scope);
     OptInputStream& in = reading.in;
     std::int32_t address = 0;
     in.Seek(8);
@@ -88,13 +89,15 @@ void COptReader::ReadFrom(std::istream& stream)
     std::int32_t arrayOffset = 0;
     if (!ReadCountAndOffset(in, 14, count, arrayOffset))
         return;
+    const bool meshes = scope == Scope::everything;
     in.Seek(ToPosition(arrayOffset));
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t stored = 0;
-        if (!in.ReadInt32(stored) || !in.Keep(sizeof(OptMesh)) ||
+        if (!in.ReadInt32(stored) || (meshes && !in.Keep(sizeof(OptMesh))) ||
             !AddNode(m_nodes, stored, nullptr, i, in))
             break;
-        m_meshes.emplace_back();
+        if (meshes)
+            m_meshes.emplace_back();
     }
     for (OptNode& node : m_nodes) {
         Visit(node, 0, reading);
@@ -160,6 +163,8 @@ void COptReader::Visit(OptNode& node, int depth, Reading& reading)
         ReadTextureLink(node, in);
     else if (node.kind == kTextureNode)
         ReadTextureNode(node, in);
+    if (reading.scope != Scope::everything)
+        return; // the rest goes into the meshes
     OptMesh& mesh = m_meshes[static_cast<std::size_t>(node.mesh)];
     switch (node.kind) {
     case kVertexBlock:
@@ -293,6 +298,8 @@ void COptReader::ReadTextures(Reading& reading)
         if (auto palette =
                 reading.blocks.Palette(std::int64_t{texture.palettePos} + m_nPaletteBias))
             texture.palette = std::move(palette);
+        if (reading.scope != Scope::everything)
+            continue;
         if (auto pixels = reading.blocks.Pixels(texture.pixelPos, texture.pixelSize))
             texture.pixels = std::move(pixels);
     }

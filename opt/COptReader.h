@@ -38,6 +38,16 @@ public:
     };
     static constexpr int kMaxDepth = 256;
 
+    // How much of the model a read builds.
+    enum class Scope {
+        everything,
+        // The node tree and the textures (names, positions, palettes), as
+        // reading everything gives them, for a caller that needs only the
+        // texture list: no meshes, no pixels, and m_nChoice and
+        // m_nLevelCount stay as the caller set them.
+        textureList,
+    };
+
     COptReader() = default;
     ~COptReader() = default;
     // The nodes refer to the reader and to each other.
@@ -48,9 +58,9 @@ public:
     // binary input (or is no regular file); nothing has been read then. A
     // read that the system reports as failed raises the CFileException
     // that says why; closing the file once it is read cannot fail.
-    bool Read(const std::string& path);
+    bool Read(const std::string& path, Scope scope = Scope::everything);
     // Reads a model from `stream`, as Read does once its file is open.
-    void ReadFrom(std::istream& stream);
+    void ReadFrom(std::istream& stream, Scope scope = Scope::everything);
 
     std::vector<OptNode> m_nodes;
     std::vector<OptMesh> m_meshes;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -46,6 +47,15 @@ template <typename List>
 std::vector<typename List::const_iterator::value_type> Entries(const List& list)
 {
     return {list.begin(), list.end()};
+}
+
+// Kind, position and texture number of every node, depth first.
+void Flatten(const std::vector<OptNode>& nodes, std::vector<std::int32_t>& out)
+{
+    for (const OptNode& node : nodes) {
+        out.insert(out.end(), {node.kind, node.position, node.texture});
+        Flatten(node.children, out);
+    }
 }
 
 std::size_t CountNodes(const std::vector<OptNode>& nodes)
@@ -189,6 +199,34 @@ TEST_F(OptReaderTest, BlocksListedSeveralTimesAreKeptOnceAndListedWherever)
     EXPECT_EQ(opt.m_textures[0].pixels, opt.m_textures[1].pixels);
     EXPECT_EQ(opt.m_textures[0].palette, opt.m_textures[1].palette);
     EXPECT_EQ(*opt.m_textures[1].pixels, (Bytes{1, 2, 3}));
+}
+
+TEST_F(OptReaderTest, TheTextureListAloneIsReadWithoutMeshesOrPixels)
+{
+    for (const Bytes& model : {SampleOptModel(), SharedBlocksOptModel()}) {
+        const COptReader& whole = Read(model, 5);
+        const std::unique_ptr<COptReader> full = std::move(reader);
+        std::istringstream stream(std::string(model.begin(), model.end()));
+        COptReader list;
+        list.m_nChoice = 5;
+        list.m_nPaletteBias = OptFileBuilder::kPaletteBias;
+        list.ReadFrom(stream, COptReader::Scope::textureList);
+        std::vector<std::int32_t> wholeNodes, listNodes;
+        Flatten(whole.m_nodes, wholeNodes);
+        Flatten(list.m_nodes, listNodes);
+        EXPECT_EQ(listNodes, wholeNodes);
+        EXPECT_TRUE(list.m_meshes.empty());
+        EXPECT_EQ(list.m_nChoice, 5);
+        ASSERT_EQ(list.m_textures.size(), whole.m_textures.size());
+        for (std::size_t t = 0; t < list.m_textures.size(); ++t) {
+            const OptTexture& a = list.m_textures[t];
+            const OptTexture& b = whole.m_textures[t];
+            EXPECT_EQ(std::tie(a.name, a.palettePos, a.pixelPos, a.pixelSize),
+                      std::tie(b.name, b.palettePos, b.pixelPos, b.pixelSize));
+            EXPECT_EQ(*a.palette, *b.palette);
+            EXPECT_TRUE(a.pixels->empty());
+        }
+    }
 }
 
 struct LinkCase {
