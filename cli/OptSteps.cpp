@@ -33,6 +33,7 @@ bool RunOptInfoStep(const std::string& path, std::ostream& out)
     COptReader reader;
     if (!xwa_import::ReadModel(reader, path, COptReader::Scope::everything))
         return false;
-    out << OptReaderToJson(reader) << '\n';
+    WriteOptReaderJson(reader, out);
+    out << '\n';
     return true;
 }

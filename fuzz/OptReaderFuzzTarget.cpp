@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.m_nLevelCount = 1;
     reader.m_nPaletteBias = xwa_import::kPaletteBias;
     reader.ReadFrom(stream);
-    static std::string json; // its storage serves every input
-    json.clear();
-    AppendOptReaderJson(reader, json);
-    FuzzExpect(json.front() == '{' && json.back() == '}', "whatever was read prints as JSON");
+    std::ostringstream json;
+    WriteOptReaderJson(reader, json);
+    const std::string text = json.str();
+    FuzzExpect(text.front() == '{' && text.back() == '}', "whatever was read prints as JSON");
 
     // The texture list alone builds no meshes and reads no pixels.
     std::istringstream again(std::string(reinterpret_cast<const char*>(data), size));
