@@ -6,98 +6,143 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <map>
+#include <ostream>
 #include <string>
 
 namespace {
 
-// Everything is appended to one string: a model read from a damaged file
-// can hold thousands of nodes.
-template <typename Integer> void AppendNumber(std::string& out, Integer value)
-{
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+// The JSON of one model, made in a string that goes out to the stream each
+// time it has grown past a chunk: the text of a model can be far larger than
+// the model, which lists shared blocks once for every place that refers to
+// them.
+class OptJsonWriter {
+public:
+    explicit OptJsonWriter(std::ostream& out) : m_out(out) { m_text.reserve(2 * kChunkBytes); }
 
-template <typename Integer> void AppendField(std::string& out, const char* name, Integer value)
-{
-    out += name;
-    AppendNumber(out, value);
-}
+    void Write(const COptReader& reader);
 
-template <typename Values>
-void AppendArray(std::string& out, const char* name, const Values& values)
-{
-    out += name;
-    out += '[';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        AppendNumber(out, values[i]);
+private:
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
+
+    template <typename Integer> void Number(Integer value)
+    {
+        char digits[24];
+        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     }
-    out += ']';
+    template <typename Integer> void Field(const char* name, Integer value)
+    {
+        m_text += name;
+        Number(value);
+    }
+    template <typename Values> void Array(const char* name, const Values& values)
+    {
+        m_text += name;
+        m_text += '[';
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i > 0)
+                m_text += ',';
+            Number(values[i]);
+        }
+        m_text += ']';
+    }
+    template <typename List, typename WriteRecord> void Records(const List& list, WriteRecord write)
+    {
+        m_text += '[';
+        bool first = true;
+        for (const auto& record : list) {
+            if (!first)
+                m_text += ',';
+            first = false;
+            (this->*write)(record);
+            if (m_text.size() >= kChunkBytes)
+                Flush();
+        }
+        m_text += ']';
+    }
+    void Flush()
+    {
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
+    void Node(const OptNode& node);
+    void Mesh(const OptMesh& mesh);
+    void Face(const OptFace& face);
+    void Texture(const OptTexture& texture);
+
+    std::ostream& m_out;
+    std::string m_text;
+    // Textures that share their pixels share their checksum.
+    std::map<const OptTexture::Pixels*, std::uint32_t> m_checksums;
+};
+
+void OptJsonWriter::Write(const COptReader& reader)
+{
+    Field("{\"base\":", reader.m_nBase);
+    Field(",\"choice\":", reader.m_nChoice);
+    Field(",\"levelCount\":", reader.m_nLevelCount);
+    Field(",\"paletteBias\":", reader.m_nPaletteBias);
+    m_text += ",\"nodes\":";
+    Records(reader.m_nodes, &OptJsonWriter::Node);
+    m_text += ",\"meshes\":";
+    Records(reader.m_meshes, &OptJsonWriter::Mesh);
+    m_text += ",\"textures\":";
+    Records(reader.m_textures, &OptJsonWriter::Texture);
+    m_text += '}';
+    Flush();
 }
 
 // Node depth is bounded by the reader, so the recursion is too.
-void AppendNode(const OptNode& node, std::string& out)
+void OptJsonWriter::Node(const OptNode& node)
 {
-    AppendField(out, "{\"kind\":", node.kind);
-    AppendField(out, ",\"position\":", node.position);
-    AppendField(out, ",\"texture\":", node.texture);
-    AppendField(out, ",\"mesh\":", node.mesh);
-    AppendField(out, ",\"index\":", node.index);
-    out += ",\"children\":[";
-    for (std::size_t i = 0; i < node.children.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        AppendNode(node.children[i], out);
-    }
-    out += "]}";
+    Field("{\"kind\":", node.kind);
+    Field(",\"position\":", node.position);
+    Field(",\"texture\":", node.texture);
+    Field(",\"mesh\":", node.mesh);
+    Field(",\"index\":", node.index);
+    m_text += ",\"children\":";
+    Records(node.children, &OptJsonWriter::Node);
+    m_text += '}';
 }
 
-void AppendMesh(const OptMesh& mesh, std::string& out)
+void OptJsonWriter::Mesh(const OptMesh& mesh)
 {
-    AppendField(out, "{\"vertices\":", mesh.vertices.size());
-    AppendField(out, ",\"normals\":", mesh.normals.size());
-    AppendField(out, ",\"texCoords\":", mesh.texCoords.size());
-    out += ",\"faces\":[";
-    for (std::size_t i = 0; i < mesh.faces.size(); ++i) {
-        const OptFace& face = mesh.faces[i];
-        AppendArray(out, i > 0 ? ",{\"vertexIndex\":" : "{\"vertexIndex\":", face.vertexIndex);
-        AppendField(out, ",\"cornerCount\":", face.cornerCount);
-        AppendField(out, ",\"level\":", face.level);
-        AppendField(out, ",\"texture\":", face.texture);
-        AppendArray(out, ",\"normal\":", face.normal);
-        out += '}';
-    }
-    out += "]}";
+    Field("{\"vertices\":", mesh.vertices.size());
+    Field(",\"normals\":", mesh.normals.size());
+    Field(",\"texCoords\":", mesh.texCoords.size());
+    m_text += ",\"faces\":";
+    Records(mesh.faces, &OptJsonWriter::Face);
+    m_text += '}';
 }
 
-void AppendTexture(const OptTexture& texture, std::string& out)
+void OptJsonWriter::Face(const OptFace& face)
 {
+    Array("{\"vertexIndex\":", face.vertexIndex);
+    Field(",\"cornerCount\":", face.cornerCount);
+    Field(",\"level\":", face.level);
+    Field(",\"texture\":", face.texture);
+    Array(",\"normal\":", face.normal);
+    m_text += '}';
+}
+
+void OptJsonWriter::Texture(const OptTexture& texture)
+{
+    const auto [checksum, isNew] = m_checksums.try_emplace(texture.pixels.get(), 0);
+    if (isNew)
+        checksum->second = Crc32(*texture.pixels);
     char crc[9];
-    std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(Crc32(texture.pixels)));
-    out += "{\"name\":";
-    out += JsonString(texture.name);
-    AppendField(out, ",\"pixelPos\":", texture.pixelPos);
-    AppendField(out, ",\"palettePos\":", texture.palettePos);
-    AppendField(out, ",\"pixelSize\":", texture.pixelSize);
-    out += ",\"palette\":\"";
-    out += PaletteToHex(texture.palette);
-    out += "\",\"pixelsCrc32\":\"";
-    out += crc;
-    out += "\"}";
-}
-
-template <typename Record, typename Append>
-void AppendList(const std::vector<Record>& records, Append append, std::string& out)
-{
-    out += '[';
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        append(records[i], out);
-    }
-    out += ']';
+    std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(checksum->second));
+    m_text += "{\"name\":";
+    m_text += JsonString(texture.name);
+    Field(",\"pixelPos\":", texture.pixelPos);
+    Field(",\"palettePos\":", texture.palettePos);
+    Field(",\"pixelSize\":", texture.pixelSize);
+    m_text += ",\"palette\":\"";
+    m_text += PaletteToHex(*texture.palette);
+    m_text += "\",\"pixelsCrc32\":\"";
+    m_text += crc;
+    m_text += "\"}";
 }
 
 } // namespace
@@ -120,24 +165,7 @@ std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes)
     return crc ^ 0xFFFFFFFFu;
 }
 
-std::string OptReaderToJson(const COptReader& reader)
+void WriteOptReaderJson(const COptReader& reader, std::ostream& out)
 {
-    std::string out;
-    AppendOptReaderJson(reader, out);
-    return out;
-}
-
-void AppendOptReaderJson(const COptReader& reader, std::string& out)
-{
-    AppendField(out, "{\"base\":", reader.m_nBase);
-    AppendField(out, ",\"choice\":", reader.m_nChoice);
-    AppendField(out, ",\"levelCount\":", reader.m_nLevelCount);
-    AppendField(out, ",\"paletteBias\":", reader.m_nPaletteBias);
-    out += ",\"nodes\":";
-    AppendList(reader.m_nodes, AppendNode, out);
-    out += ",\"meshes\":";
-    AppendList(reader.m_meshes, AppendMesh, out);
-    out += ",\"textures\":";
-    AppendList(reader.m_textures, AppendTexture, out);
-    out += '}';
+    OptJsonWriter(out).Write(reader);
 }

@@ -31,8 +31,9 @@ bool RunImportOptStep(CPalvaneDoc& document, ScriptedUserInterface& ui, const Cl
 bool RunOptInfoStep(const std::string& path, std::ostream& out)
 {
     COptReader reader;
-    if (!xwa_import::ReadModel(reader, path))
+    if (!xwa_import::ReadModel(reader, path, COptReader::Scope::everything))
         return false;
-    out << OptReaderToJson(reader) << '\n';
+    WriteOptReaderJson(reader, out);
+    out << '\n';
     return true;
 }

@@ -19,9 +19,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.m_nLevelCount = 1;
     reader.m_nPaletteBias = xwa_import::kPaletteBias;
     reader.ReadFrom(stream);
-    static std::string json; // its storage serves every input
-    json.clear();
-    AppendOptReaderJson(reader, json);
-    FuzzExpect(json.front() == '{' && json.back() == '}', "whatever was read prints as JSON");
+    std::ostringstream json;
+    WriteOptReaderJson(reader, json);
+    const std::string text = json.str();
+    FuzzExpect(text.front() == '{' && text.back() == '}', "whatever was read prints as JSON");
+
+    // The texture list alone builds no meshes and reads no pixels.
+    std::istringstream again(std::string(reinterpret_cast<const char*>(data), size));
+    COptReader list;
+    list.ReadFrom(again, COptReader::Scope::textureList);
+    bool pixels = false;
+    for (const OptTexture& texture : list.m_textures)
+        pixels = pixels || !texture.pixels->empty();
+    FuzzExpect(list.m_meshes.empty() && !pixels, "the texture list holds no meshes and no pixels");
     return 0;
 }

@@ -142,6 +142,7 @@ void OptSeeds(const std::filesystem::path& folder)
     Write(folder / "choice-cut.opt", Prefix(choice, choice.size() - 40));
     Write(folder / "cycle.opt", CycleModel());
     Write(folder / "overclaiming.opt", OverclaimingModel());
+    Write(folder / "shared-blocks.opt", SharedBlocksOptModel());
     Write(folder / "empty.opt", OptFileBuilder().Build({}));
 }
 

@@ -2,11 +2,12 @@
 
 #include "framework/CFile.h"
 #include "framework/FileInputBuffer.h"
-#include "opt/OptColor.h"
+#include "opt/OptBlockReader.h"
 #include "opt/OptInputStream.h"
 
 #include <cstring>
 #include <istream>
+#include <utility>
 
 namespace {
 
@@ -14,14 +15,6 @@ namespace {
 std::int32_t Wrap(std::int64_t value)
 {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value & 0xFFFFFFFF));
-}
-
-std::int32_t Int32At(const std::uint8_t* bytes)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                     (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                     (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                     (static_cast<std::uint32_t>(bytes[3]) << 24));
 }
 
 // The number a texture link's name holds from its fourth byte on: blanks,
@@ -56,7 +49,17 @@ bool IsBranchKind(std::int32_t kind)
 
 } // namespace
 
-bool COptReader::Read(const std::string& path)
+// The file being read and the blocks read from it so far. Records keep the
+// blocks they share; the block reader's caches go when reading ends.
+struct COptReader::Reading {
+    Reading(std::istream& stream, Scope scope) : in(stream), blocks(in), scope(scope) {}
+
+    OptInputStream in;
+    OptBlockReader blocks;
+    Scope scope;
+};
+
+bool COptReader::Read(const std::string& path, Scope scope)
 {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
@@ -66,16 +69,17 @@ bool COptReader::Read(const std::string& path)
     // A read that fails is not the end of the file: its error ends the
     // reading, rather than a model that silently lacks what could not be read.
     stream.exceptions(std::ios::badbit);
-    ReadFrom(stream);
+    ReadFrom(stream, scope);
     // All there was to read has been read: a file opened only for reading
     // loses nothing when closing it fails, so that is not an error.
     file.Abort();
     return true;
 }
 
-void COptReader::ReadFrom(std::istream& stream)
+void COptReader::ReadFrom(std::istream& stream, Scope scope)
 {
-    OptInputStream in(stream);
+    Reading reading(stream, scope);
+    OptInputStream& in = reading.in;
     std::int32_t address = 0;
     in.Seek(8);
     if (!in.ReadInt32(address))
@@ -85,19 +89,21 @@ void COptReader::ReadFrom(std::istream& stream)
     std::int32_t arrayOffset = 0;
     if (!ReadCountAndOffset(in, 14, count, arrayOffset))
         return;
+    const bool meshes = scope == Scope::everything;
     in.Seek(ToPosition(arrayOffset));
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t stored = 0;
-        if (!in.ReadInt32(stored) || !in.Charge(sizeof(OptMesh)) ||
+        if (!in.ReadInt32(stored) || (meshes && !in.Keep(sizeof(OptMesh))) ||
             !AddNode(m_nodes, stored, nullptr, i, in))
             break;
-        m_meshes.emplace_back();
+        if (meshes)
+            m_meshes.emplace_back();
     }
     for (OptNode& node : m_nodes) {
-        Visit(node, 0, in);
-        Walk(node, 0, in);
+        Visit(node, 0, reading);
+        Walk(node, 0, reading);
     }
-    ReadTextures(in);
+    ReadTextures(reading);
 }
 
 std::int32_t COptReader::ToPosition(std::int32_t stored) const
@@ -108,7 +114,7 @@ std::int32_t COptReader::ToPosition(std::int32_t stored) const
 bool COptReader::AddNode(std::vector<OptNode>& list, std::int32_t stored, OptNode* parent,
                          std::int32_t mesh, OptInputStream& in)
 {
-    if (!in.Charge(sizeof(OptNode)))
+    if (!in.Keep(sizeof(OptNode)))
         return false;
     OptNode& node = list.emplace_back();
     node.position = ToPosition(stored);
@@ -119,11 +125,11 @@ bool COptReader::AddNode(std::vector<OptNode>& list, std::int32_t stored, OptNod
     return true;
 }
 
-void COptReader::Walk(OptNode& node, int depth, OptInputStream& in)
+void COptReader::Walk(OptNode& node, int depth, Reading& reading)
 {
     for (OptNode& child : node.children) {
-        Visit(child, depth + 1, in);
-        Walk(child, depth + 1, in);
+        Visit(child, depth + 1, reading);
+        Walk(child, depth + 1, reading);
     }
 }
 
@@ -135,8 +141,9 @@ bool COptReader::IsOnPath(const OptNode& node) const
     return false;
 }
 
-void COptReader::Visit(OptNode& node, int depth, OptInputStream& in)
+void COptReader::Visit(OptNode& node, int depth, Reading& reading)
 {
+    OptInputStream& in = reading.in;
     if (node.position < 0) {
         node.kind = OptNode::kAbsent;
         node.position = 0;
@@ -152,25 +159,25 @@ void COptReader::Visit(OptNode& node, int depth, OptInputStream& in)
             ReadChildren(node, in);
         return;
     }
+    if (node.kind == kTextureLink)
+        ReadTextureLink(node, in);
+    else if (node.kind == kTextureNode)
+        ReadTextureNode(node, in);
+    if (reading.scope != Scope::everything)
+        return; // the rest goes into the meshes
     OptMesh& mesh = m_meshes[static_cast<std::size_t>(node.mesh)];
     switch (node.kind) {
     case kVertexBlock:
-        ReadEntries(node, mesh.vertices, in);
+        ReadEntries(node, mesh.vertices, reading);
         break;
     case kNormalBlock:
-        ReadEntries(node, mesh.normals, in);
+        ReadEntries(node, mesh.normals, reading);
         break;
     case kTexCoordBlock:
-        ReadEntries(node, mesh.texCoords, in);
-        break;
-    case kTextureLink:
-        ReadTextureLink(node, in);
-        break;
-    case kTextureNode:
-        ReadTextureNode(node, in);
+        ReadEntries(node, mesh.texCoords, reading);
         break;
     case kFaceBlock:
-        ReadFaceBlock(node, in);
+        ReadFaceBlock(node, reading);
         break;
     default:
         break; // kind 22 and unknown kinds hold nothing the reader wants
@@ -192,23 +199,17 @@ void COptReader::ReadChildren(OptNode& node, OptInputStream& in)
 }
 
 template <std::size_t N>
-void COptReader::ReadEntries(const OptNode& node,
-                             std::vector<std::array<std::uint32_t, N>>& entries, OptInputStream& in)
+void COptReader::ReadEntries(const OptNode& node, OptSharedList<std::array<std::uint32_t, N>>& list,
+                             Reading& reading)
 {
+    OptInputStream& in = reading.in;
     std::int32_t count = 0;
     std::int32_t dataOffset = 0;
-    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset) || count <= 0)
         return;
-    in.Seek(ToPosition(dataOffset));
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::array<std::uint32_t, N> entry{};
-        for (std::uint32_t& value : entry)
-            if (!in.ReadUInt32(value))
-                return;
-        if (!in.Charge(sizeof entry))
-            return;
-        entries.push_back(entry);
-    }
+    const auto block = reading.blocks.ValueBlock<N>(ToPosition(dataOffset), count);
+    if (block != nullptr && in.Keep(list.kRunBytes))
+        list.Append(block);
 }
 
 void COptReader::ReadTextureLink(OptNode& node, OptInputStream& in)
@@ -231,20 +232,20 @@ void COptReader::ReadTextureNode(OptNode& node, OptInputStream& in)
     in.Seek(node.position);
     if (!in.ReadExactly(header, sizeof header))
         return;
-    in.Seek(ToPosition(Int32At(header)));
+    in.Seek(ToPosition(OptInputStream::Int32At(header)));
     if (!in.ReadExactly(name, sizeof name))
         return;
-    const std::int32_t dataPos = ToPosition(Int32At(header + 20));
+    const std::int32_t dataPos = ToPosition(OptInputStream::Int32At(header + 20));
     in.Seek(dataPos);
-    if (!in.ReadExactly(textureHeader, sizeof textureHeader) || !in.Charge(sizeof(OptTexture)))
+    if (!in.ReadExactly(textureHeader, sizeof textureHeader) || !in.Keep(sizeof(OptTexture)))
         return;
     OptTexture& texture = m_textures.emplace_back();
     texture.name.assign(name, strnlen(name, sizeof name));
     texture.pixelPos = Wrap(std::int64_t{dataPos} + 24);
-    texture.palettePos = ToPosition(Int32At(textureHeader));
-    texture.pixelSize = Int32At(textureHeader + 8);
-    texture.headerValue16 = Int32At(textureHeader + 16);
-    texture.headerValue20 = Int32At(textureHeader + 20);
+    texture.palettePos = ToPosition(OptInputStream::Int32At(textureHeader));
+    texture.pixelSize = OptInputStream::Int32At(textureHeader + 8);
+    texture.headerValue16 = OptInputStream::Int32At(textureHeader + 16);
+    texture.headerValue20 = OptInputStream::Int32At(textureHeader + 20);
     node.texture = static_cast<std::int32_t>(m_textures.size() - 1);
 }
 
@@ -272,58 +273,34 @@ std::int32_t COptReader::FaceBlockTexture(const OptNode& node)
     }
 }
 
-void COptReader::ReadFaceBlock(const OptNode& node, OptInputStream& in)
+void COptReader::ReadFaceBlock(const OptNode& node, Reading& reading)
 {
-    constexpr std::size_t kFaceBytes = 64;
-    const std::int32_t texture = FaceBlockTexture(node);
-    const std::int32_t level = node.parent != nullptr ? node.parent->index : 0;
+    OptInputStream& in = reading.in;
+    const OptFacePlace place{node.parent != nullptr ? node.parent->index : 0,
+                             FaceBlockTexture(node)};
     std::int32_t count = 0;
     std::int32_t dataOffset = 0;
-    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset))
+    if (!ReadCountAndOffset(in, std::int64_t{node.position} + 16, count, dataOffset) || count <= 0)
         return;
     const std::int32_t dataPos = Wrap(std::int64_t{dataOffset} + 4 - m_nBase);
-    std::vector<OptFace>& faces = m_meshes[static_cast<std::size_t>(node.mesh)].faces;
-    const std::size_t first = faces.size();
-    in.Seek(dataPos);
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::uint8_t entry[kFaceBytes];
-        if (!in.ReadExactly(entry, sizeof entry) || !in.Charge(sizeof(OptFace)))
-            break;
-        OptFace& face = faces.emplace_back();
-        for (std::size_t k = 0; k < 4; ++k)
-            face.vertexIndex[k] = Int32At(entry + 4 * k);
-        for (std::size_t k = 0; k < 12; ++k)
-            face.extraIndex[k] = Int32At(entry + 16 + 4 * k);
-        face.cornerCount = face.vertexIndex[3] == -1 ? 3 : 4;
-        face.level = level;
-        face.texture = texture;
-        if (level + 1 > m_nLevelCount)
-            m_nLevelCount = level + 1;
-    }
-    // The normals follow all the faces the block declares, one per face.
-    in.Seek(std::int64_t{dataPos} + std::int64_t{kFaceBytes} * count);
-    for (std::size_t i = first; i < faces.size(); ++i)
-        for (std::uint32_t& value : faces[i].normal)
-            if (!in.ReadUInt32(value))
-                return;
+    const auto block = reading.blocks.FaceBlock(dataPos, count);
+    OptMesh::Faces& faces = m_meshes[static_cast<std::size_t>(node.mesh)].faces;
+    if (block == nullptr || !in.Keep(faces.kRunBytes))
+        return;
+    faces.Append(block, place);
+    if (place.level + 1 > m_nLevelCount)
+        m_nLevelCount = place.level + 1;
 }
 
-void COptReader::ReadTextures(OptInputStream& in)
+void COptReader::ReadTextures(Reading& reading)
 {
     for (OptTexture& texture : m_textures) {
-        std::uint8_t colors[2 * OptTexture::kPaletteEntries];
-        in.Seek(std::int64_t{texture.palettePos} + m_nPaletteBias);
-        const std::size_t read = in.Read(colors, sizeof colors);
-        for (std::size_t j = 0; j < read / 2; ++j)
-            texture.palette[j] = ConvertOptColor(colors + 2 * j);
-        // A count that the file cannot hold allocates nothing.
-        const std::int64_t pixelEnd = std::int64_t{texture.pixelPos} + texture.pixelSize;
-        if (texture.pixelPos < 0 || texture.pixelSize <= 0 || pixelEnd > in.Length() ||
-            !in.Charge(static_cast<std::uint64_t>(texture.pixelSize)))
+        if (auto palette =
+                reading.blocks.Palette(std::int64_t{texture.palettePos} + m_nPaletteBias))
+            texture.palette = std::move(palette);
+        if (reading.scope != Scope::everything)
             continue;
-        texture.pixels.resize(static_cast<std::size_t>(texture.pixelSize));
-        in.Seek(texture.pixelPos);
-        if (!in.ReadExactly(texture.pixels.data(), texture.pixels.size()))
-            texture.pixels.clear();
+        if (auto pixels = reading.blocks.Pixels(texture.pixelPos, texture.pixelSize))
+            texture.pixels = std::move(pixels);
     }
 }

@@ -1,16 +1,22 @@
 #pragma once
 
 #include "opt/OptFace.h"
+#include "opt/OptFacePlace.h"
+#include "opt/OptSharedList.h"
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 // The geometry that the data blocks under one top-level node hold. The
-// coordinates are copied bit for bit and never interpreted.
+// coordinates are copied bit for bit and never interpreted. A block that
+// several nodes refer to is kept once and shared.
 struct OptMesh {
-    std::vector<std::array<std::uint32_t, 3>> vertices;
-    std::vector<OptFace> faces;
-    std::vector<std::array<std::uint32_t, 3>> normals;
-    std::vector<std::array<std::uint32_t, 2>> texCoords;
+    using Triples = OptSharedList<std::array<std::uint32_t, 3>>;
+    using Pairs = OptSharedList<std::array<std::uint32_t, 2>>;
+    using Faces = OptSharedList<OptFace, OptFacePlace>;
+
+    Triples vertices;
+    Faces faces;
+    Triples normals;
+    Pairs texCoords;
 };

@@ -6,24 +6,30 @@
 #include "framework/CFile.h"
 #include "framework/CFileDialog.h"
 #include "framework/CommandErrors.h"
+#include "framework/FrameworkMessages.h"
 #include "opt/COptReader.h"
 #include "opt/CSelectTextureDlg.h"
 #include "opt/OptColor.h"
 
 #include <array>
 #include <cstdint>
+#include <new>
 
-bool xwa_import::ReadModel(COptReader& reader, const std::string& path)
+bool xwa_import::ReadModel(COptReader& reader, const std::string& path, COptReader::Scope scope)
 {
     reader.m_nBase = 0;
     reader.m_nChoice = 0;
     reader.m_nLevelCount = 1;
     reader.m_nPaletteBias = kPaletteBias;
     try {
-        if (reader.Read(path))
+        if (reader.Read(path, scope))
             return true;
     } catch (const CFileException& error) {
         AfxReportCommandError(error);
+        return false;
+    } catch (const std::bad_alloc&) {
+        // A model can claim more data than this machine can hold at once.
+        AfxMessageBox(framework_messages::kOutOfMemory, MB_ICONEXCLAMATION);
         return false;
     }
     AfxMessageBox(kUnableToRead, MB_OK);
@@ -39,7 +45,7 @@ void CPalvaneDoc::OnFileImportXwa()
     const std::string path = fileDialog.GetPathName();
 
     COptReader reader;
-    if (!xwa_import::ReadModel(reader, path))
+    if (!xwa_import::ReadModel(reader, path, COptReader::Scope::textureList))
         return;
 
     CSelectTextureDlg dialog;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -41,6 +42,21 @@ protected:
     TempFolder folder;
     std::unique_ptr<COptReader> reader;
 };
+
+template <typename List>
+std::vector<typename List::const_iterator::value_type> Entries(const List& list)
+{
+    return {list.begin(), list.end()};
+}
+
+// Kind, position and texture number of every node, depth first.
+void Flatten(const std::vector<OptNode>& nodes, std::vector<std::int32_t>& out)
+{
+    for (const OptNode& node : nodes) {
+        out.insert(out.end(), {node.kind, node.position, node.texture});
+        Flatten(node.children, out);
+    }
+}
 
 std::size_t CountNodes(const std::vector<OptNode>& nodes)
 {
@@ -122,9 +138,10 @@ TEST_F(OptReaderTest, ReadsEverythingAModelHolds)
     EXPECT_EQ(engine.children[0].mesh, 1);
 
     const OptMesh& mesh = opt.m_meshes.at(0);
-    EXPECT_EQ(mesh.vertices, (std::vector<Uint3>{{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_EQ(mesh.normals, (std::vector<Uint3>{{7, 8, 9}}));
-    EXPECT_EQ(mesh.texCoords, (std::vector<std::array<std::uint32_t, 2>>{{10, 11}, {12, 13}}));
+    EXPECT_EQ(Entries(mesh.vertices), (std::vector<Uint3>{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_EQ(Entries(mesh.normals), (std::vector<Uint3>{{7, 8, 9}}));
+    EXPECT_EQ(Entries(mesh.texCoords),
+              (std::vector<std::array<std::uint32_t, 2>>{{10, 11}, {12, 13}}));
     // Each block's faces take its own normals; faces under the list node's
     // third child have level 2.
     ASSERT_EQ(mesh.faces.size(), 4u);
@@ -147,7 +164,7 @@ TEST_F(OptReaderTest, ReadsEverythingAModelHolds)
     const OptTexture& hull = opt.m_textures[0];
     EXPECT_EQ(hull.name, "Hull");
     EXPECT_EQ(opt.m_textures[1].name, "WingPanel"); // nine bytes, no NUL
-    EXPECT_EQ(hull.pixels, (Bytes{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(*hull.pixels, (Bytes{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(hull.pixelSize, 6);
     EXPECT_EQ(hull.headerValue16, 64);
     EXPECT_EQ(hull.headerValue20, 32);
@@ -157,8 +174,59 @@ TEST_F(OptReaderTest, ReadsEverythingAModelHolds)
     EXPECT_EQ(file.at(static_cast<std::size_t>(hull.palettePos) + 3584 - 2), 6);
     const std::vector<ColorTriple> colors = {
         {248, 252, 248}, {248, 0, 0}, {0, 252, 0}, {0, 0, 248}, {0, 0, 0}};
-    EXPECT_EQ(std::vector<ColorTriple>(hull.palette.begin(), hull.palette.begin() + 5), colors);
-    EXPECT_EQ(opt.m_textures[1].palette[0], ConvertOptColor(0x1234));
+    EXPECT_EQ(std::vector<ColorTriple>(hull.palette->begin(), hull.palette->begin() + 5), colors);
+    EXPECT_EQ((*opt.m_textures[1].palette)[0], ConvertOptColor(0x1234));
+}
+
+TEST_F(OptReaderTest, BlocksListedSeveralTimesAreKeptOnceAndListedWherever)
+{
+    const COptReader& opt = Read(SharedBlocksOptModel());
+    // Each place gives the shared faces its own texture and level.
+    EXPECT_EQ(FaceTextures(), (std::vector<std::int32_t>{0, 0, 5, 5, 1, 1}));
+    const std::vector<OptFace> faces = Entries(opt.m_meshes.at(0).faces);
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        EXPECT_EQ(faces[f].normal, f % 2 == 0 ? Uint3({7, 8, 9}) : Uint3({1, 2, 3})) << f;
+        EXPECT_EQ(faces[f].cornerCount, f % 2 == 0 ? 3 : 4) << f;
+        EXPECT_EQ(faces[f].level, 0) << f;
+    }
+    EXPECT_EQ(Entries(opt.m_meshes[0].vertices), (std::vector<Uint3>{{1, 2, 3}, {1, 2, 3}}));
+    const OptFace other = opt.m_meshes.at(1).faces.at(1);
+    EXPECT_EQ(other.vertexIndex, (std::array<std::int32_t, 4>{3, 4, 5, 6}));
+    EXPECT_EQ(other.level, 1);
+    EXPECT_EQ(other.texture, -1);
+    // The texture node read twice makes two records that share their data.
+    ASSERT_EQ(opt.m_textures.size(), 2u);
+    EXPECT_EQ(opt.m_textures[0].pixels, opt.m_textures[1].pixels);
+    EXPECT_EQ(opt.m_textures[0].palette, opt.m_textures[1].palette);
+    EXPECT_EQ(*opt.m_textures[1].pixels, (Bytes{1, 2, 3}));
+}
+
+TEST_F(OptReaderTest, TheTextureListAloneIsReadWithoutMeshesOrPixels)
+{
+    for (const Bytes& model : {SampleOptModel(), SharedBlocksOptModel()}) {
+        const COptReader& whole = Read(model, 5);
+        const std::unique_ptr<COptReader> full = std::move(reader);
+        std::istringstream stream(std::string(model.begin(), model.end()));
+        COptReader list;
+        list.m_nChoice = 5;
+        list.m_nPaletteBias = OptFileBuilder::kPaletteBias;
+        list.ReadFrom(stream, COptReader::Scope::textureList);
+        std::vector<std::int32_t> wholeNodes, listNodes;
+        Flatten(whole.m_nodes, wholeNodes);
+        Flatten(list.m_nodes, listNodes);
+        EXPECT_EQ(listNodes, wholeNodes);
+        EXPECT_TRUE(list.m_meshes.empty());
+        EXPECT_EQ(list.m_nChoice, 5);
+        ASSERT_EQ(list.m_textures.size(), whole.m_textures.size());
+        for (std::size_t t = 0; t < list.m_textures.size(); ++t) {
+            const OptTexture& a = list.m_textures[t];
+            const OptTexture& b = whole.m_textures[t];
+            EXPECT_EQ(std::tie(a.name, a.palettePos, a.pixelPos, a.pixelSize),
+                      std::tie(b.name, b.palettePos, b.pixelPos, b.pixelSize));
+            EXPECT_EQ(*a.palette, *b.palette);
+            EXPECT_TRUE(a.pixels->empty());
+        }
+    }
 }
 
 struct LinkCase {
@@ -253,9 +321,9 @@ TEST_F(OptReaderTest, PixelCountsTheFileCannotHoldReadNoPixels)
         EXPECT_EQ(reader->m_textures[0].pixelSize, count);
         const std::size_t expected =
             count == 4 || count == left ? static_cast<std::size_t>(count) : 0;
-        EXPECT_EQ(reader->m_textures[0].pixels.size(), expected) << count;
+        EXPECT_EQ(reader->m_textures[0].pixels->size(), expected) << count;
     }
-    EXPECT_EQ(reader->m_textures[0].pixels.back(), file.back());
+    EXPECT_EQ(reader->m_textures[0].pixels->back(), file.back());
 }
 
 TEST_F(OptReaderTest, CyclesDeepChainsAndSharedSubtreesEnd)
@@ -311,7 +379,7 @@ TEST_F(OptReaderTest, AFileCutAnywhereReadsOnlyWhatIsThere)
         ASSERT_LE(cut.m_textures.size(), 2u);
         for (const OptTexture& texture : cut.m_textures) {
             const std::int64_t end = texture.pixelPos + std::int64_t{texture.pixelSize};
-            ASSERT_TRUE(texture.pixels.empty() || end <= static_cast<std::int64_t>(length));
+            ASSERT_TRUE(texture.pixels->empty() || end <= static_cast<std::int64_t>(length));
         }
         ASSERT_TRUE(length >= 22 || cut.m_nodes.empty()) << length;
         ASSERT_LE(CountNodes(cut.m_nodes), 20u);

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -83,8 +84,19 @@ ProgramRun RunProgram(const std::vector<std::string>& command, const ProgramOpti
         std::this_thread::sleep_for(options.signalDelay);
         ::kill(child, options.signal);
     }
+    // The ended child stays a zombie until it is waited for, so what it read
+    // can still be looked up.
+    siginfo_t ended{};
+    if (::waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOWAIT) == 0) {
+        std::ifstream io("/proc/" + std::to_string(child) + "/io");
+        for (std::string field; io >> field;)
+            if (field == "rchar:" && io >> run.bytesRead)
+                break;
+    }
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    run.peakResidentBytes = 1024LL * usage.ru_maxrss; // in KiB on Linux
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     const Bytes out = options.standardOutput.empty() ? ReadFileBytes(outPath) : Bytes();

@@ -29,6 +29,8 @@ struct ProgramRun {
     int signal = 0;    // the signal that ended it, or 0
     std::string out;
     std::string err;
+    long long peakResidentBytes = -1; // the most memory it held, as the system counts it
+    long long bytesRead = -1;         // what its reads returned in all, where /proc tells
 };
 
 // Runs `command` (the program's path, then its arguments) as a process with

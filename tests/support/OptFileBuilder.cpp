@@ -156,3 +156,15 @@ OptFileBuilder::Bytes SampleOptModel()
     const int engine = opt.Node(0, {wing, opt.Node(22, {wing}), OptFileBuilder::kAbsent});
     return opt.Build({body, engine});
 }
+
+OptFileBuilder::Bytes SharedBlocksOptModel()
+{
+    OptFileBuilder opt;
+    const int texture = opt.Texture("t", {0xFFFF}, {1, 2, 3});
+    const int faces = opt.FaceBlock({{{0, 1, 2, -1}, {7, 8, 9}}, {{3, 4, 5, 6}, {1, 2, 3}}});
+    const int vertices = opt.Entries(3, {1, 2, 3}, 3);
+    const int link = opt.TextureLink("abc00005");
+    return opt.Build(
+        {opt.Node(21, {texture, faces, vertices, link, faces, texture, faces, vertices}),
+         opt.Node(0, {faces})});
+}

@@ -66,3 +66,8 @@ private:
 // any valid model: two meshes, a texture node with faces after it, a texture
 // link, a choice node, a list node, vertex, normal and coordinate blocks.
 OptFileBuilder::Bytes SampleOptModel();
+
+// A model whose list node lists one texture node, one face block and one
+// vertex block several times over (each place giving the faces its own
+// texture), and whose second mesh holds the face block again.
+OptFileBuilder::Bytes SharedBlocksOptModel();
