@@ -84,6 +84,11 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
         parameters.push_back(argument.toStdString());
     CCommandLineInfo cmdInfo;
     ParseCommandLine(parameters, cmdInfo);
+    if (const std::string error = cmdInfo.UsageError(); !error.empty()) {
+        ReportToUser("palvane: " + error);
+        m_nExitCode = 2;
+        return false;
+    }
     // Requests for the running instance go before anything is built here:
     // when it takes them all, this start has nothing left to do.
     std::vector<ShellRequest> requests = ShellRequests(cmdInfo);

@@ -36,7 +36,8 @@ public:
     // the program's name), acted on by ProcessShellCommand. False when the
     // program must end now, with ExitCode() as its status.
     bool InitInstance(const QStringList& arguments);
-    // 0 when the program ended having done what it was started for.
+    // 0 when the program ended having done what it was started for, 2 when
+    // its command line made no sense (the reason has been told).
     int ExitCode() const { return m_nExitCode; }
     // The desktop's token for raising a window, passed on with requests to
     // the running instance.
