@@ -1,6 +1,7 @@
 #include "app/CChildFrame.h"
 
 #include "app/CMainFrame.h"
+#include "app/CMultiDocTemplate.h"
 #include "document/CPalvaneDoc.h"
 #include "view/CPalvaneView.h"
 
@@ -65,5 +66,7 @@ void CChildFrame::closeEvent(QCloseEvent* event)
     DestroyView();
     if (WindowCount(document) == 0)
         document->OnCloseDocument();
-    m_pMainFrame->RequestCommandUIUpdate(); // the other views' titles
+    else
+        m_pMainFrame->GetDocTemplate().UpdateFrameTitles(document); // ":1" and ":2" go
+    m_pMainFrame->RequestCommandUIUpdate();
 }

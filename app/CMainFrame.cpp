@@ -261,6 +261,11 @@ const std::vector<QMenu*>& CMainFrame::CurrentMenus() const
     return m_bShowingDocumentMenu ? m_documentMenus : m_mainFrameMenus;
 }
 
+CMultiDocTemplate& CMainFrame::GetDocTemplate() const
+{
+    return m_app.GetDocTemplate();
+}
+
 CChildFrame* CMainFrame::MDIGetActive() const
 {
     // A frame whose view is gone is closing.
@@ -292,10 +297,7 @@ void CMainFrame::RequestCommandUIUpdate()
 void CMainFrame::UpdateCommandUI()
 {
     m_updateTimer.stop();
-    CMultiDocTemplate& docTemplate = m_app.GetDocTemplate();
-    const std::vector<CPalvaneDoc*> documents = docTemplate.GetDocuments();
-
-    const bool documentMenu = !documents.empty();
+    const bool documentMenu = m_app.GetDocTemplate().HasDocuments();
     if (documentMenu != m_bShowingDocumentMenu) {
         m_bShowingDocumentMenu = documentMenu;
         menuBar()->clear();
@@ -325,8 +327,6 @@ void CMainFrame::UpdateCommandUI()
         }
     }
 
-    for (CPalvaneDoc* document : documents)
-        docTemplate.UpdateFrameTitles(document);
     CChildFrame* active = MDIGetActive();
     QString title = QStringLiteral("Palvane");
     if (active != nullptr && active->GetView() != nullptr)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CChildFrame;
+class CMultiDocTemplate;
 class CPalvaneApp;
 class QAction;
 class QLabel;
@@ -37,6 +38,7 @@ public:
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CChildFrame* MDIGetActive() const;
+    CMultiDocTemplate& GetDocTemplate() const;
     QToolBar* ToolBar() const { return m_pToolBar; }
     QAction* Action(unsigned id) const;
     // The top-level menus shown now: menu 128 or 129.

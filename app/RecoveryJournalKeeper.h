@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 class CMultiDocTemplate;
@@ -68,7 +69,7 @@ private:
     void OnDocumentChanged(CPalvaneDoc* document);
     void WritePendingJournals();
     bool WriteJournal(CPalvaneDoc* document, Kept& kept);
-    void DropJournal(Kept& kept);
+    void DropJournal(CPalvaneDoc* document, Kept& kept);
     bool HoldSessionLock();
     QString PathOf(const QString& name);
     std::vector<Orphan> TakeOrphanedSessions();
@@ -79,6 +80,8 @@ private:
     const QString m_session;
     SessionLock m_lock;
     std::map<CPalvaneDoc*, Kept> m_kept;
+    // The documents whose journals are written: the few among many open.
+    std::set<CPalvaneDoc*> m_journalled;
     int m_nLastNumber = 0;
     QTimer m_writeTimer;
     bool m_bOffersRecovery = true;
