@@ -273,8 +273,12 @@ bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& 
     QPrinter printer(QPrinter::HighResolution);
     const bool printed = !frames.empty() && PrepareShellPrinter(printer, printerName) &&
                          frames.front()->GetView()->PrintJob(printer);
-    if (!wasOpen)
+    if (!wasOpen) {
         document->OnCloseDocument();
+        // Its frame goes now, not once the event loop runs: printing many
+        // files keeps only one at a time.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     if (!printed)
         ReportToUser(framework_messages::kFailedToStartPrint);
     return printed;
