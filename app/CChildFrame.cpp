@@ -5,7 +5,9 @@
 #include "document/CPalvaneDoc.h"
 #include "view/CPalvaneView.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -32,6 +34,13 @@ CChildFrame::CChildFrame(CPalvaneDoc* document, CMainFrame* mainFrame)
     setWidget(m_pView);
     // Clicks in the view change the selection, which the enable rules read.
     m_pView->installEventFilter(mainFrame);
+    for (QAction* item : systemMenu()->actions()) {
+        if (!item->shortcuts().isEmpty()) {
+            m_pCloseItem = item;
+            m_closeKeys = item->shortcuts();
+            item->setShortcuts({});
+        }
+    }
     // No size of its own: the area sizes a new child from the view's size
     // hint, within the area's room.
 }
@@ -49,6 +58,12 @@ void CChildFrame::CloseWithDocument()
 {
     DestroyView();
     close();
+}
+
+void CChildFrame::HoldCloseKeys(bool hold)
+{
+    if (m_pCloseItem != nullptr)
+        m_pCloseItem->setShortcuts(hold ? m_closeKeys : QList<QKeySequence>());
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

@@ -2,11 +2,15 @@
 
 #include "framework/CCmdTarget.h"
 
+#include <QKeySequence>
+#include <QList>
 #include <QMdiSubWindow>
+#include <QPointer>
 
 class CMainFrame;
 class CPalvaneDoc;
 class CPalvaneView;
+class QAction;
 
 // A child window of the main frame holding one palette view of a document.
 // Closing the last view of a document closes the document, asking first
@@ -22,6 +26,11 @@ public:
     CPalvaneView* GetView() const { return m_pView; }
     // Closes the frame as part of closing its document: no question.
     void CloseWithDocument();
+    // The keys of its system menu's Close item (Ctrl+F4) work in the active
+    // child only, so only the active child holds them: every key an item
+    // holds is kept in one table of the application, which grows and is
+    // searched with each new child.
+    void HoldCloseKeys(bool hold);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -31,4 +40,6 @@ private:
 
     CMainFrame* m_pMainFrame;
     CPalvaneView* m_pView;
+    QPointer<QAction> m_pCloseItem;
+    QList<QKeySequence> m_closeKeys;
 };

@@ -99,7 +99,7 @@ CMainFrame::CMainFrame(CPalvaneApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     m_updateTimer.setSingleShot(true);
     m_updateTimer.setInterval(0);
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
     AfxSetMessagePane(this);
 }
 
@@ -287,6 +287,19 @@ bool CMainFrame::ExecuteCommand(unsigned id)
     const bool handled = RouteCommand(Route(), id);
     RequestCommandUIUpdate();
     return handled;
+}
+
+void CMainFrame::OnSubWindowActivated()
+{
+    auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+    if (active != m_pCloseKeysHolder) {
+        if (m_pCloseKeysHolder != nullptr)
+            m_pCloseKeysHolder->HoldCloseKeys(false);
+        if (active != nullptr)
+            active->HoldCloseKeys(true);
+        m_pCloseKeysHolder = active;
+    }
+    RequestCommandUIUpdate();
 }
 
 void CMainFrame::RequestCommandUIUpdate()

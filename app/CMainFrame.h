@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
@@ -91,6 +92,7 @@ private:
     std::vector<QMenu*> BuildMenuBar(bool forDocument);
     void FillWindowList(QMenu* menu);
     void UpdateKeyIndicators();
+    void OnSubWindowActivated();
     std::vector<CCmdTarget*> Route() const;
 
     CPalvaneApp& m_app;
@@ -105,4 +107,6 @@ private:
     std::vector<QAction*> m_windowListActions;
     QTimer m_updateTimer;
     QIcon m_documentIcon;
+    // The child that holds the keys of its Close item.
+    QPointer<CChildFrame> m_pCloseKeysHolder;
 };
