@@ -8,8 +8,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QShowEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -27,8 +29,10 @@ std::size_t WindowCount(const CPalvaneDoc* document)
 } // namespace
 
 CChildFrame::CChildFrame(CPalvaneDoc* document, CMainFrame* mainFrame)
-    : m_pMainFrame(mainFrame), m_pView(new CPalvaneView(document))
+    : QMdiSubWindow(mainFrame), m_pMainFrame(mainFrame), m_pView(new CPalvaneView(document))
 {
+    // Hidden in the main frame until it joins the area.
+    hide();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(mainFrame->DocumentIcon());
     setWidget(m_pView);
@@ -60,10 +64,34 @@ void CChildFrame::CloseWithDocument()
     close();
 }
 
+void CChildFrame::ShowWithoutActivating()
+{
+    m_bShowsWithoutActivating = true;
+    show();
+}
+
 void CChildFrame::HoldCloseKeys(bool hold)
 {
     if (m_pCloseItem != nullptr)
         m_pCloseItem->setShortcuts(hold ? m_closeKeys : QList<QKeySequence>());
+}
+
+void CChildFrame::showEvent(QShowEvent* event)
+{
+    if (!std::exchange(m_bShowsWithoutActivating, false)) {
+        QMdiSubWindow::showEvent(event);
+        return;
+    }
+    QWidget::showEvent(event);
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The subwindow activates itself when its widget appears, too; that
+    // comes just before its own show event.
+    if (m_bShowsWithoutActivating && watched == widget() && event->type() == QEvent::Show)
+        return false;
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

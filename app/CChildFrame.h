@@ -26,6 +26,12 @@ public:
     CPalvaneView* GetView() const { return m_pView; }
     // Closes the frame as part of closing its document: no question.
     void CloseWithDocument();
+    // Shows the frame without making it the active child: the first time it
+    // appears on screen it leaves the activation where it is. Qt activates a
+    // child as it appears by deactivating every other one in turn, which,
+    // for a burst of new frames, costs time in the square of their number;
+    // the burst activates its newest frame once at its end instead.
+    void ShowWithoutActivating();
     // The keys of its system menu's Close item (Ctrl+F4) work in the active
     // child only, so only the active child holds them: every key an item
     // holds is kept in one table of the application, which grows and is
@@ -34,12 +40,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void DestroyView();
 
     CMainFrame* m_pMainFrame;
     CPalvaneView* m_pView;
+    bool m_bShowsWithoutActivating = false;
     QPointer<QAction> m_pCloseItem;
     QList<QKeySequence> m_closeKeys;
 };

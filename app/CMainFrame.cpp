@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMultiDocTemplate.h"
 #include "app/CPalvaneApp.h"
+#include "app/ChildFrameBatch.h"
 #include "app/ChildWindowArrangement.h"
 #include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
@@ -24,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -266,6 +269,85 @@ CMultiDocTemplate& CMainFrame::GetDocTemplate() const
     return m_app.GetDocTemplate();
 }
 
+void CMainFrame::AddChildFrame(CChildFrame* frame)
+{
+    if (m_nChildFrameBatches > 0) {
+        m_batchFrames.emplace_back(frame);
+        m_pBatchActivates = frame;
+        return;
+    }
+    AddToArea(frame);
+    frame->show();
+    m_pMdiArea->setActiveSubWindow(frame);
+}
+
+void CMainFrame::MDIActivate(CChildFrame* frame)
+{
+    if (m_nChildFrameBatches > 0)
+        m_pBatchActivates = frame;
+    else if (frame->mdiArea() == m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(frame);
+}
+
+void CMainFrame::AddToArea(CChildFrame* frame)
+{
+    // Qt raises a child it adds above the others by looking up each of them
+    // in its list of children, which costs time in the square of their
+    // number; a child that stays on top is simply raised. So the child
+    // stays on top just while it is added (its system menu's item, which
+    // followed the hint, is set back with it).
+    frame->overrideWindowFlags(frame->windowFlags() | Qt::WindowStaysOnTopHint);
+    m_pMdiArea->addSubWindow(frame);
+    frame->overrideWindowFlags(frame->windowFlags() & ~Qt::WindowStaysOnTopHint);
+    for (QAction* item : frame->systemMenu()->actions())
+        if (item->isCheckable())
+            item->setChecked(false);
+}
+
+void CMainFrame::AddBatchFramesToArea()
+{
+    std::vector<CChildFrame*> frames;
+    for (CChildFrame* frame : std::exchange(m_batchFrames, {}))
+        if (frame != nullptr && frame->GetView() != nullptr) // not closed meanwhile
+            frames.push_back(frame);
+    if (frames.empty())
+        return;
+    // Qt places a child that joins a visible area where it overlaps the
+    // others least, measuring it against each of them: a batch joins the
+    // area hidden, cascading down from the active child, and shows at once.
+    // (An area not shown yet places its children when it first shows.)
+    const QMdiSubWindow* previous = m_pMdiArea->activeSubWindow();
+    const bool areaShown = m_pMdiArea->isVisible();
+    if (areaShown)
+        m_pMdiArea->hide();
+    for (CChildFrame* frame : frames) {
+        AddToArea(frame);
+        if (areaShown)
+            frame->setGeometry(
+                ChildWindowArrangement::NextInCascade(*m_pMdiArea, *frame, previous));
+        frame->ShowWithoutActivating();
+        previous = frame;
+    }
+    if (areaShown)
+        m_pMdiArea->show();
+}
+
+void CMainFrame::BeginChildFrameBatch()
+{
+    ++m_nChildFrameBatches;
+}
+
+void CMainFrame::EndChildFrameBatch()
+{
+    if (--m_nChildFrameBatches > 0)
+        return;
+    AddBatchFramesToArea();
+    if (CChildFrame* activates = std::exchange(m_pBatchActivates, nullptr);
+        activates != nullptr && activates->mdiArea() == m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(activates);
+    RequestCommandUIUpdate();
+}
+
 CChildFrame* CMainFrame::MDIGetActive() const
 {
     // A frame whose view is gone is closing.
@@ -490,6 +572,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
+    const ChildFrameBatch batch(*this);
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
             m_app.OpenDocumentFile(url.toLocalFile().toStdString());

@@ -26,7 +26,7 @@ CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
         if (CPalvaneDoc* open = FindDocument(platform_file::AbsolutePath(path))) {
             const std::vector<CChildFrame*> frames = GetFrames(open);
             if (!frames.empty())
-                frames.front()->mdiArea()->setActiveSubWindow(frames.front());
+                m_app.GetMainFrame()->MDIActivate(frames.front());
             return open;
         }
     }
@@ -46,10 +46,8 @@ CChildFrame* CMultiDocTemplate::CreateNewFrame(CPalvaneDoc* document)
 {
     CMainFrame* mainFrame = m_app.GetMainFrame();
     auto* frame = new CChildFrame(document, mainFrame);
-    mainFrame->MdiArea()->addSubWindow(frame);
     UpdateFrameTitles(document);
-    frame->show();
-    mainFrame->MdiArea()->setActiveSubWindow(frame);
+    mainFrame->AddChildFrame(frame);
     mainFrame->RequestCommandUIUpdate();
     return frame;
 }
@@ -117,8 +115,17 @@ bool CMultiDocTemplate::SaveAllModified()
 
 void CMultiDocTemplate::CloseAllDocuments()
 {
+    // Closing the active child activates another, which deactivates every
+    // child in turn; in a hidden area nothing is activated.
+    CMainFrame* mainFrame = m_app.GetMainFrame();
+    QMdiArea* area = mainFrame != nullptr ? mainFrame->MdiArea() : nullptr;
+    const bool areaShown = area != nullptr && !area->isHidden();
+    if (areaShown)
+        area->hide();
     for (CPalvaneDoc* document : GetDocuments())
         document->OnCloseDocument();
+    if (areaShown)
+        area->show();
 }
 
 void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const

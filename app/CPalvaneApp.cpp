@@ -50,6 +50,9 @@ constexpr const char* kUnregisterFailed =
 // Requests that arrive while a modal dialog is open wait this long between
 // looks.
 constexpr int kModalRetryMs = 100;
+// A sender hands its files over one after another; a pause this long ends
+// the batch they open in.
+constexpr int kRequestPauseMs = 100;
 
 } // namespace
 
@@ -62,6 +65,8 @@ CPalvaneApp::CPalvaneApp()
     m_docTemplate.SetObserver(&m_journalKeeper);
     m_requestTimer.setSingleShot(true);
     QObject::connect(&m_requestTimer, &QTimer::timeout, [this] { RunQueuedRequests(); });
+    m_requestBatchTimer.setSingleShot(true);
+    QObject::connect(&m_requestBatchTimer, &QTimer::timeout, [this] { EndRequestBatchWhenIdle(); });
 }
 
 CPalvaneApp::~CPalvaneApp()
@@ -135,7 +140,8 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
     case CCommandLineInfo::FileNew:
         OnFileNew();
         return true;
-    case CCommandLineInfo::FileOpen:
+    case CCommandLineInfo::FileOpen: {
+        const ChildFrameBatch batch(*m_pMainFrame);
         for (const std::string& path : cmdInfo.m_fileNames) {
             if (OpenDocumentFile(path) == nullptr) {
                 m_nExitCode = 1;
@@ -143,6 +149,7 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
             }
         }
         return true;
+    }
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
     case CCommandLineInfo::FileDDE: {
@@ -150,9 +157,12 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
         // as they can reach it.
         if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileDDE && requests.empty())
             return m_requestService.IsServing();
-        for (const ShellRequest& request : requests)
-            if (!OnDDECommand(request))
-                m_nExitCode = 1;
+        {
+            const ChildFrameBatch batch(*m_pMainFrame);
+            for (const ShellRequest& request : requests)
+                if (!OnDDECommand(request))
+                    m_nExitCode = 1;
+        }
         // Only printed: done.
         return m_pMainFrame->isVisible();
     }
@@ -239,6 +249,8 @@ void CPalvaneApp::RunQueuedRequests()
     if (m_pMainFrame == nullptr)
         return;
     m_bRunningRequest = true;
+    if (!m_requestBatch)
+        m_requestBatch.emplace(*m_pMainFrame);
     while (!m_queuedRequests.empty()) {
         const ShellRequest request = m_queuedRequests.front();
         m_queuedRequests.pop_front();
@@ -248,6 +260,7 @@ void CPalvaneApp::RunQueuedRequests()
             break;
     }
     m_bRunningRequest = false;
+    m_requestBatchTimer.start(kRequestPauseMs);
     if (!m_queuedRequests.empty()) {
         m_requestTimer.start(kModalRetryMs);
     } else if (m_bEndAfterPrinting && !m_pMainFrame->isVisible() &&
@@ -260,6 +273,18 @@ void CPalvaneApp::RunQueuedRequests()
         }
         m_requestService.Withdraw();
         QCoreApplication::exit(m_nExitCode);
+    }
+}
+
+void CPalvaneApp::EndRequestBatchWhenIdle()
+{
+    if (m_bRunningRequest || !m_queuedRequests.empty()) {
+        m_requestBatchTimer.start(kRequestPauseMs);
+        return;
+    }
+    if (m_requestBatch) {
+        m_requestBatch.reset();
+        qCInfo(lcRequests) << "done: the files of the requests are shown";
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CMultiDocTemplate.h"
+#include "app/ChildFrameBatch.h"
 #include "app/RecoveryJournalKeeper.h"
 #include "app/RequestService.h"
 #include "framework/CCmdTarget.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,9 @@ private:
     bool SendToRunningInstance(std::vector<ShellRequest>& requests);
     void QueueShellRequest(const ShellRequest& request);
     void RunQueuedRequests();
+    // A stream of requests opens its files as one batch of child frames,
+    // which ends once no request has come for a moment.
+    void EndRequestBatchWhenIdle();
     void ShowMainWindow();
     void ApplyActivationToken();
     void LoadStdProfileSettings();
@@ -114,6 +119,8 @@ private:
     RequestService m_requestService;
     std::deque<ShellRequest> m_queuedRequests;
     QTimer m_requestTimer;
+    std::optional<ChildFrameBatch> m_requestBatch;
+    QTimer m_requestBatchTimer;
     bool m_bRunningRequest = false;
     // A print request reached this instance while its window was hidden:
     // once nothing else is open or on its way, it ends.
