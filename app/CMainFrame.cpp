@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMultiDocTemplate.h"
 #include "app/CPalvaneApp.h"
+#include "app/ChildFrameBatch.h"
 #include "app/ChildWindowArrangement.h"
 #include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
@@ -24,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -99,7 +102,7 @@ CMainFrame::CMainFrame(CPalvaneApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     m_updateTimer.setSingleShot(true);
     m_updateTimer.setInterval(0);
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
     AfxSetMessagePane(this);
 }
 
@@ -261,6 +264,90 @@ const std::vector<QMenu*>& CMainFrame::CurrentMenus() const
     return m_bShowingDocumentMenu ? m_documentMenus : m_mainFrameMenus;
 }
 
+CMultiDocTemplate& CMainFrame::GetDocTemplate() const
+{
+    return m_app.GetDocTemplate();
+}
+
+void CMainFrame::AddChildFrame(CChildFrame* frame)
+{
+    if (m_nChildFrameBatches > 0) {
+        m_batchFrames.emplace_back(frame);
+        m_pBatchActivates = frame;
+        return;
+    }
+    AddToArea(frame);
+    frame->show();
+    m_pMdiArea->setActiveSubWindow(frame);
+}
+
+void CMainFrame::MDIActivate(CChildFrame* frame)
+{
+    if (m_nChildFrameBatches > 0)
+        m_pBatchActivates = frame;
+    else if (frame->mdiArea() == m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(frame);
+}
+
+void CMainFrame::AddToArea(CChildFrame* frame)
+{
+    // Qt raises a child it adds above the others by looking up each of them
+    // in its list of children, which costs time in the square of their
+    // number; a child that stays on top is simply raised. So the child
+    // stays on top just while it is added (its system menu's item, which
+    // followed the hint, is set back with it).
+    frame->overrideWindowFlags(frame->windowFlags() | Qt::WindowStaysOnTopHint);
+    m_pMdiArea->addSubWindow(frame);
+    frame->overrideWindowFlags(frame->windowFlags() & ~Qt::WindowStaysOnTopHint);
+    for (QAction* item : frame->systemMenu()->actions())
+        if (item->isCheckable())
+            item->setChecked(false);
+}
+
+void CMainFrame::AddBatchFramesToArea()
+{
+    std::vector<CChildFrame*> frames;
+    for (CChildFrame* frame : std::exchange(m_batchFrames, {}))
+        if (frame != nullptr && frame->GetView() != nullptr) // not closed meanwhile
+            frames.push_back(frame);
+    if (frames.empty())
+        return;
+    // Qt places a child that joins a visible area where it overlaps the
+    // others least, measuring it against each of them: a batch joins the
+    // area hidden, cascading down from the active child, and shows at once.
+    // (An area not shown yet places its children when it first shows.)
+    const QMdiSubWindow* previous = m_pMdiArea->activeSubWindow();
+    const bool areaShown = m_pMdiArea->isVisible();
+    if (areaShown)
+        m_pMdiArea->hide();
+    for (CChildFrame* frame : frames) {
+        AddToArea(frame);
+        if (areaShown)
+            frame->setGeometry(
+                ChildWindowArrangement::NextInCascade(*m_pMdiArea, *frame, previous));
+        frame->ShowWithoutActivating();
+        previous = frame;
+    }
+    if (areaShown)
+        m_pMdiArea->show();
+}
+
+void CMainFrame::BeginChildFrameBatch()
+{
+    ++m_nChildFrameBatches;
+}
+
+void CMainFrame::EndChildFrameBatch()
+{
+    if (--m_nChildFrameBatches > 0)
+        return;
+    AddBatchFramesToArea();
+    if (CChildFrame* activates = std::exchange(m_pBatchActivates, nullptr);
+        activates != nullptr && activates->mdiArea() == m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(activates);
+    RequestCommandUIUpdate();
+}
+
 CChildFrame* CMainFrame::MDIGetActive() const
 {
     // A frame whose view is gone is closing.
@@ -284,6 +371,19 @@ bool CMainFrame::ExecuteCommand(unsigned id)
     return handled;
 }
 
+void CMainFrame::OnSubWindowActivated()
+{
+    auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+    if (active != m_pCloseKeysHolder) {
+        if (m_pCloseKeysHolder != nullptr)
+            m_pCloseKeysHolder->HoldCloseKeys(false);
+        if (active != nullptr)
+            active->HoldCloseKeys(true);
+        m_pCloseKeysHolder = active;
+    }
+    RequestCommandUIUpdate();
+}
+
 void CMainFrame::RequestCommandUIUpdate()
 {
     m_updateTimer.start();
@@ -292,10 +392,7 @@ void CMainFrame::RequestCommandUIUpdate()
 void CMainFrame::UpdateCommandUI()
 {
     m_updateTimer.stop();
-    CMultiDocTemplate& docTemplate = m_app.GetDocTemplate();
-    const std::vector<CPalvaneDoc*> documents = docTemplate.GetDocuments();
-
-    const bool documentMenu = !documents.empty();
+    const bool documentMenu = m_app.GetDocTemplate().HasDocuments();
     if (documentMenu != m_bShowingDocumentMenu) {
         m_bShowingDocumentMenu = documentMenu;
         menuBar()->clear();
@@ -325,8 +422,6 @@ void CMainFrame::UpdateCommandUI()
         }
     }
 
-    for (CPalvaneDoc* document : documents)
-        docTemplate.UpdateFrameTitles(document);
     CChildFrame* active = MDIGetActive();
     QString title = QStringLiteral("Palvane");
     if (active != nullptr && active->GetView() != nullptr)
@@ -477,6 +572,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
+    const ChildFrameBatch batch(*this);
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
             m_app.OpenDocumentFile(url.toLocalFile().toStdString());

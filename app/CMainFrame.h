@@ -5,12 +5,14 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
 #include <vector>
 
 class CChildFrame;
+class CMultiDocTemplate;
 class CPalvaneApp;
 class QAction;
 class QLabel;
@@ -37,6 +39,16 @@ public:
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CChildFrame* MDIGetActive() const;
+    CMultiDocTemplate& GetDocTemplate() const;
+    // Shows a new child frame in the area, active. Within a batch of child
+    // frames it joins the area at the batch's end, and the newest frame of
+    // the batch is activated then.
+    void AddChildFrame(CChildFrame* frame);
+    // Activates the child frame, or, within a batch, at the batch's end.
+    void MDIActivate(CChildFrame* frame);
+    // A batch of child frames (see ChildFrameBatch). Batches nest.
+    void BeginChildFrameBatch();
+    void EndChildFrameBatch();
     QToolBar* ToolBar() const { return m_pToolBar; }
     QAction* Action(unsigned id) const;
     // The top-level menus shown now: menu 128 or 129.
@@ -89,6 +101,12 @@ private:
     std::vector<QMenu*> BuildMenuBar(bool forDocument);
     void FillWindowList(QMenu* menu);
     void UpdateKeyIndicators();
+    void OnSubWindowActivated();
+    // Adds the frame to the area, where Qt's own placement puts it when the
+    // area shows.
+    void AddToArea(CChildFrame* frame);
+    // The frames of a batch join the area together, cascading.
+    void AddBatchFramesToArea();
     std::vector<CCmdTarget*> Route() const;
 
     CPalvaneApp& m_app;
@@ -103,4 +121,9 @@ private:
     std::vector<QAction*> m_windowListActions;
     QTimer m_updateTimer;
     QIcon m_documentIcon;
+    int m_nChildFrameBatches = 0;
+    std::vector<QPointer<CChildFrame>> m_batchFrames;
+    QPointer<CChildFrame> m_pBatchActivates;
+    // The child that holds the keys of its Close item.
+    QPointer<CChildFrame> m_pCloseKeysHolder;
 };

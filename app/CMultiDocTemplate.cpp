@@ -26,7 +26,7 @@ CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
         if (CPalvaneDoc* open = FindDocument(platform_file::AbsolutePath(path))) {
             const std::vector<CChildFrame*> frames = GetFrames(open);
             if (!frames.empty())
-                frames.front()->mdiArea()->setActiveSubWindow(frames.front());
+                m_app.GetMainFrame()->MDIActivate(frames.front());
             return open;
         }
     }
@@ -35,6 +35,7 @@ CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
         return nullptr;
     CPalvaneDoc* opened = document.get();
     m_documents.push_back(std::move(document));
+    IndexPath(opened);
     if (m_pObserver != nullptr)
         m_pObserver->OnDocumentAdded(opened);
     CreateNewFrame(opened);
@@ -45,20 +46,39 @@ CChildFrame* CMultiDocTemplate::CreateNewFrame(CPalvaneDoc* document)
 {
     CMainFrame* mainFrame = m_app.GetMainFrame();
     auto* frame = new CChildFrame(document, mainFrame);
-    mainFrame->MdiArea()->addSubWindow(frame);
     UpdateFrameTitles(document);
-    frame->show();
-    mainFrame->MdiArea()->setActiveSubWindow(frame);
+    mainFrame->AddChildFrame(frame);
     mainFrame->RequestCommandUIUpdate();
     return frame;
 }
 
 CPalvaneDoc* CMultiDocTemplate::FindDocument(const std::string& path) const
 {
-    for (const auto& document : m_documents)
-        if (!path.empty() && document->GetPathName() == path)
-            return document.get();
-    return nullptr;
+    const auto found = path.empty() ? m_documentsByPath.end() : m_documentsByPath.find(path);
+    return found != m_documentsByPath.end() ? found->second : nullptr;
+}
+
+void CMultiDocTemplate::IndexPath(CPalvaneDoc* document)
+{
+    UnindexPath(document);
+    m_indexedPaths[document] = document->GetPathName();
+    if (!document->GetPathName().empty())
+        m_documentsByPath.emplace(document->GetPathName(), document);
+}
+
+void CMultiDocTemplate::UnindexPath(const CPalvaneDoc* document)
+{
+    const auto indexed = m_indexedPaths.find(document);
+    if (indexed == m_indexedPaths.end())
+        return;
+    const auto [first, last] = m_documentsByPath.equal_range(indexed->second);
+    for (auto entry = first; entry != last; ++entry) {
+        if (entry->second == document) {
+            m_documentsByPath.erase(entry);
+            break;
+        }
+    }
+    m_indexedPaths.erase(indexed);
 }
 
 std::vector<CPalvaneDoc*> CMultiDocTemplate::GetDocuments() const
@@ -71,14 +91,15 @@ std::vector<CPalvaneDoc*> CMultiDocTemplate::GetDocuments() const
 
 std::vector<CChildFrame*> CMultiDocTemplate::GetFrames(const CPalvaneDoc* document) const
 {
+    // Found through the document's own views, not among every window of
+    // the area: opening many files stays linear in their number.
     std::vector<CChildFrame*> frames;
-    CMainFrame* mainFrame = m_app.GetMainFrame();
-    if (mainFrame == nullptr)
-        return frames;
-    for (QMdiSubWindow* window : mainFrame->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-        auto* frame = qobject_cast<CChildFrame*>(window);
-        if (frame != nullptr && frame->GetView() != nullptr &&
-            frame->GetView()->GetDocument() == document)
+    for (DocumentView* view : document->GetViews()) {
+        const auto* paletteView = dynamic_cast<CPalvaneView*>(view);
+        auto* frame = paletteView != nullptr
+                          ? qobject_cast<CChildFrame*>(paletteView->parentWidget())
+                          : nullptr;
+        if (frame != nullptr && frame->GetView() == paletteView)
             frames.push_back(frame);
     }
     return frames;
@@ -94,8 +115,17 @@ bool CMultiDocTemplate::SaveAllModified()
 
 void CMultiDocTemplate::CloseAllDocuments()
 {
+    // Closing the active child activates another, which deactivates every
+    // child in turn; in a hidden area nothing is activated.
+    CMainFrame* mainFrame = m_app.GetMainFrame();
+    QMdiArea* area = mainFrame != nullptr ? mainFrame->MdiArea() : nullptr;
+    const bool areaShown = area != nullptr && !area->isHidden();
+    if (areaShown)
+        area->hide();
     for (CPalvaneDoc* document : GetDocuments())
         document->OnCloseDocument();
+    if (areaShown)
+        area->show();
 }
 
 void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const
@@ -113,6 +143,7 @@ void CMultiDocTemplate::RemoveDocument(CDocument* document)
         m_pObserver->OnDocumentRemoving(static_cast<CPalvaneDoc*>(document));
     for (CChildFrame* frame : GetFrames(static_cast<CPalvaneDoc*>(document)))
         frame->CloseWithDocument();
+    UnindexPath(static_cast<CPalvaneDoc*>(document));
     const auto found =
         std::find_if(m_documents.begin(), m_documents.end(),
                      [document](const auto& open) { return open.get() == document; });
@@ -121,6 +152,16 @@ void CMultiDocTemplate::RemoveDocument(CDocument* document)
     m_fileWatcher.Refresh();
     if (CMainFrame* mainFrame = m_app.GetMainFrame())
         mainFrame->RequestCommandUIUpdate();
+}
+
+void CMultiDocTemplate::OnDocumentTitleChanged(CDocument* document)
+{
+    // A new title comes with every new path: the document is filed anew,
+    // once it is one of the open ones.
+    auto* colormap = static_cast<CPalvaneDoc*>(document);
+    if (m_indexedPaths.count(colormap) != 0)
+        IndexPath(colormap);
+    UpdateFrameTitles(colormap);
 }
 
 void CMultiDocTemplate::AddToRecentFileList(const std::string& path)

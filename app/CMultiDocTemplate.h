@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CChildFrame;
@@ -28,6 +29,8 @@ public:
 
     CPalvaneDoc* FindDocument(const std::string& path) const;
     std::vector<CPalvaneDoc*> GetDocuments() const;
+    bool HasDocuments() const { return !m_documents.empty(); }
+    // The frames showing `document`, in the order they were made.
     std::vector<CChildFrame*> GetFrames(const CPalvaneDoc* document) const;
 
     // Asks about every modified document in turn. False as soon as one must
@@ -42,14 +45,23 @@ public:
 
     void RemoveDocument(CDocument* document) override;
     void AddToRecentFileList(const std::string& path) override;
+    void OnDocumentTitleChanged(CDocument* document) override;
 
     // `observer` (not owned, nullptr for none) hears of every document
     // added to and removed from the list from now on.
     void SetObserver(DocumentListObserver* observer) { m_pObserver = observer; }
 
 private:
+    // Files the open documents by their paths, as they are now.
+    void IndexPath(CPalvaneDoc* document);
+    void UnindexPath(const CPalvaneDoc* document);
+
     CPalvaneApp& m_app;
     DocumentListObserver* m_pObserver = nullptr;
     std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
+    // The open documents by path, so that an open need not compare its file
+    // with every open document's; and the path each is filed under.
+    std::unordered_multimap<std::string, CPalvaneDoc*> m_documentsByPath;
+    std::unordered_map<const CPalvaneDoc*, std::string> m_indexedPaths;
     DocumentFileWatcher m_fileWatcher{*this};
 };

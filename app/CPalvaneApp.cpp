@@ -50,6 +50,9 @@ constexpr const char* kUnregisterFailed =
 // Requests that arrive while a modal dialog is open wait this long between
 // looks.
 constexpr int kModalRetryMs = 100;
+// A sender hands its files over one after another; a pause this long ends
+// the batch they open in.
+constexpr int kRequestPauseMs = 100;
 
 } // namespace
 
@@ -62,6 +65,8 @@ CPalvaneApp::CPalvaneApp()
     m_docTemplate.SetObserver(&m_journalKeeper);
     m_requestTimer.setSingleShot(true);
     QObject::connect(&m_requestTimer, &QTimer::timeout, [this] { RunQueuedRequests(); });
+    m_requestBatchTimer.setSingleShot(true);
+    QObject::connect(&m_requestBatchTimer, &QTimer::timeout, [this] { EndRequestBatchWhenIdle(); });
 }
 
 CPalvaneApp::~CPalvaneApp()
@@ -84,6 +89,11 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
         parameters.push_back(argument.toStdString());
     CCommandLineInfo cmdInfo;
     ParseCommandLine(parameters, cmdInfo);
+    if (const std::string error = cmdInfo.UsageError(); !error.empty()) {
+        ReportToUser("palvane: " + error);
+        m_nExitCode = 2;
+        return false;
+    }
     // Requests for the running instance go before anything is built here:
     // when it takes them all, this start has nothing left to do.
     std::vector<ShellRequest> requests = ShellRequests(cmdInfo);
@@ -130,7 +140,8 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
     case CCommandLineInfo::FileNew:
         OnFileNew();
         return true;
-    case CCommandLineInfo::FileOpen:
+    case CCommandLineInfo::FileOpen: {
+        const ChildFrameBatch batch(*m_pMainFrame);
         for (const std::string& path : cmdInfo.m_fileNames) {
             if (OpenDocumentFile(path) == nullptr) {
                 m_nExitCode = 1;
@@ -138,6 +149,7 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
             }
         }
         return true;
+    }
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
     case CCommandLineInfo::FileDDE: {
@@ -145,9 +157,12 @@ bool CPalvaneApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo,
         // as they can reach it.
         if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileDDE && requests.empty())
             return m_requestService.IsServing();
-        for (const ShellRequest& request : requests)
-            if (!OnDDECommand(request))
-                m_nExitCode = 1;
+        {
+            const ChildFrameBatch batch(*m_pMainFrame);
+            for (const ShellRequest& request : requests)
+                if (!OnDDECommand(request))
+                    m_nExitCode = 1;
+        }
         // Only printed: done.
         return m_pMainFrame->isVisible();
     }
@@ -234,6 +249,8 @@ void CPalvaneApp::RunQueuedRequests()
     if (m_pMainFrame == nullptr)
         return;
     m_bRunningRequest = true;
+    if (!m_requestBatch)
+        m_requestBatch.emplace(*m_pMainFrame);
     while (!m_queuedRequests.empty()) {
         const ShellRequest request = m_queuedRequests.front();
         m_queuedRequests.pop_front();
@@ -243,6 +260,7 @@ void CPalvaneApp::RunQueuedRequests()
             break;
     }
     m_bRunningRequest = false;
+    m_requestBatchTimer.start(kRequestPauseMs);
     if (!m_queuedRequests.empty()) {
         m_requestTimer.start(kModalRetryMs);
     } else if (m_bEndAfterPrinting && !m_pMainFrame->isVisible() &&
@@ -258,6 +276,18 @@ void CPalvaneApp::RunQueuedRequests()
     }
 }
 
+void CPalvaneApp::EndRequestBatchWhenIdle()
+{
+    if (m_bRunningRequest || !m_queuedRequests.empty()) {
+        m_requestBatchTimer.start(kRequestPauseMs);
+        return;
+    }
+    if (m_requestBatch) {
+        m_requestBatch.reset();
+        qCInfo(lcRequests) << "done: the files of the requests are shown";
+    }
+}
+
 bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& printerName)
 {
     const bool wasOpen = m_docTemplate.FindDocument(platform_file::AbsolutePath(path)) != nullptr;
@@ -268,8 +298,12 @@ bool CPalvaneApp::PrintDocumentFile(const std::string& path, const std::string& 
     QPrinter printer(QPrinter::HighResolution);
     const bool printed = !frames.empty() && PrepareShellPrinter(printer, printerName) &&
                          frames.front()->GetView()->PrintJob(printer);
-    if (!wasOpen)
+    if (!wasOpen) {
         document->OnCloseDocument();
+        // Its frame goes now, not once the event loop runs: printing many
+        // files keeps only one at a time.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     if (!printed)
         ReportToUser(framework_messages::kFailedToStartPrint);
     return printed;

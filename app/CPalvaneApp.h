@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CMultiDocTemplate.h"
+#include "app/ChildFrameBatch.h"
 #include "app/RecoveryJournalKeeper.h"
 #include "app/RequestService.h"
 #include "framework/CCmdTarget.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,8 @@ public:
     // the program's name), acted on by ProcessShellCommand. False when the
     // program must end now, with ExitCode() as its status.
     bool InitInstance(const QStringList& arguments);
-    // 0 when the program ended having done what it was started for.
+    // 0 when the program ended having done what it was started for, 2 when
+    // its command line made no sense (the reason has been told).
     int ExitCode() const { return m_nExitCode; }
     // The desktop's token for raising a window, passed on with requests to
     // the running instance.
@@ -97,6 +100,9 @@ private:
     bool SendToRunningInstance(std::vector<ShellRequest>& requests);
     void QueueShellRequest(const ShellRequest& request);
     void RunQueuedRequests();
+    // A stream of requests opens its files as one batch of child frames,
+    // which ends once no request has come for a moment.
+    void EndRequestBatchWhenIdle();
     void ShowMainWindow();
     void ApplyActivationToken();
     void LoadStdProfileSettings();
@@ -113,6 +119,8 @@ private:
     RequestService m_requestService;
     std::deque<ShellRequest> m_queuedRequests;
     QTimer m_requestTimer;
+    std::optional<ChildFrameBatch> m_requestBatch;
+    QTimer m_requestBatchTimer;
     bool m_bRunningRequest = false;
     // A print request reached this instance while its window was hidden:
     // once nothing else is open or on its way, it ends.

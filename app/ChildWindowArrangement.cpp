@@ -61,6 +61,23 @@ void ChildWindowArrangement::Cascade(QMdiArea& area)
     }
 }
 
+QRect ChildWindowArrangement::NextInCascade(const QMdiArea& area, const QMdiSubWindow& child,
+                                            const QMdiSubWindow* previous)
+{
+    const QRect domain = area.viewport()->rect();
+    const QSize minimum = child.minimumSizeHint();
+    // The frame above the child's view is its title bar.
+    const int step = std::max(child.contentsMargins().top(), 1);
+    QPoint corner = previous != nullptr ? previous->pos() + QPoint(step, step) : domain.topLeft();
+    if (corner.y() - domain.top() > domain.height() / 3 ||
+        corner.x() + minimum.width() > domain.right() + 1 ||
+        corner.y() + minimum.height() > domain.bottom() + 1)
+        corner = domain.topLeft();
+    // Its own size, as far as the area has room for it from there.
+    const QSize room(domain.right() + 1 - corner.x(), domain.bottom() + 1 - corner.y());
+    return QRect(corner, child.sizeHint().boundedTo(room).expandedTo(minimum));
+}
+
 void ChildWindowArrangement::Tile(QMdiArea& area)
 {
     const QList<QMdiSubWindow*> windows = ArrangedWindows(area, QMdiArea::CreationOrder);

@@ -1,6 +1,8 @@
 #pragma once
 
 class QMdiArea;
+class QMdiSubWindow;
+class QRect;
 
 // Window, Cascade and Tile: the child windows of a multiple-document area
 // laid out anew. Every child keeps at least its minimum size, so its whole
@@ -19,4 +21,10 @@ public:
     // the tiles are smaller than a child can be, the children keep their
     // minimum size and overlap, spread over the area.
     static void Tile(QMdiArea& area);
+    // Where a new child goes after `previous` (nullptr: the first): one
+    // title bar right of and below it, or at the top left once the cascade
+    // reaches a third of the area's height or leaves no room for the child;
+    // its own size, within the room left, but not below its minimum.
+    static QRect NextInCascade(const QMdiArea& area, const QMdiSubWindow& child,
+                               const QMdiSubWindow* previous);
 };

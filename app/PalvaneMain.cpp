@@ -20,6 +20,14 @@
 
 namespace {
 
+constexpr const char* kUsage = "usage: palvane [FILE...]\n"
+                               "       palvane -p FILE...\n"
+                               "       palvane -pt FILE PRINTER [DRIVER PORT]\n"
+                               "       palvane -dde [-p | -pt] [FILE...]\n"
+                               "       palvane -Unregister\n"
+                               "       palvane --render PNG [FILE...]\n"
+                               "       palvane --version\n";
+
 // Printing and unregistering need no screen: where there is none, they run
 // on the offscreen platform rather than fail to start, and tell the user on
 // standard error.
@@ -72,7 +80,7 @@ int RunPalvane(int argc, char** argv)
     QString renderTo;
     if (arguments.value(0) == QStringLiteral("--render")) {
         if (arguments.size() < 2) {
-            std::fprintf(stderr, "usage: palvane [--render PNG] [FILE]\n");
+            std::fprintf(stderr, "palvane: --render needs a file name\n%s", kUsage);
             return 2;
         }
         renderTo = arguments.at(1);
@@ -88,8 +96,11 @@ int RunPalvane(int argc, char** argv)
     // No would delete the journals: they wait for a start with a screen.
     app.GetJournalKeeper().SetOffersRecovery(renderTo.isEmpty() &&
                                              QtUserInterface::PlatformHasScreen());
-    if (!app.InitInstance(arguments))
+    if (!app.InitInstance(arguments)) {
+        if (app.ExitCode() == 2)
+            std::fputs(kUsage, stderr);
         return app.ExitCode();
+    }
     if (renderTo.isEmpty())
         return application.exec();
 

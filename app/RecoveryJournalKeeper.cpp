@@ -148,7 +148,7 @@ void RecoveryJournalKeeper::OnDocumentRemoving(CPalvaneDoc* document)
     const auto found = m_kept.find(document);
     if (found == m_kept.end())
         return;
-    DropJournal(found->second);
+    DropJournal(document, found->second);
     document->RemoveView(found->second.watch.get());
     m_kept.erase(found);
 }
@@ -159,7 +159,7 @@ void RecoveryJournalKeeper::OnDocumentChanged(CPalvaneDoc* document)
     if (found == m_kept.end())
         return;
     if (!document->IsModified()) {
-        DropJournal(found->second);
+        DropJournal(document, found->second);
         return;
     }
     found->second.pending = true;
@@ -177,15 +177,16 @@ void RecoveryJournalKeeper::WritePendingJournals()
         if (document->IsModified())
             WriteJournal(document, kept);
         else
-            DropJournal(kept);
+            DropJournal(document, kept);
     }
 }
 
 void RecoveryJournalKeeper::DropJournalsOfUnmodifiedDocuments()
 {
-    for (auto& [document, kept] : m_kept)
-        if (kept.written && !document->IsModified())
-            DropJournal(kept);
+    const std::set<CPalvaneDoc*> journalled = m_journalled;
+    for (CPalvaneDoc* document : journalled)
+        if (!document->IsModified())
+            DropJournal(document, m_kept[document]);
 }
 
 bool RecoveryJournalKeeper::HoldSessionLock()
@@ -224,12 +225,14 @@ bool RecoveryJournalKeeper::WriteJournal(CPalvaneDoc* document, Kept& kept)
     }
     kept.written = true;
     kept.pending = false;
+    m_journalled.insert(document);
     return true;
 }
 
-void RecoveryJournalKeeper::DropJournal(Kept& kept)
+void RecoveryJournalKeeper::DropJournal(CPalvaneDoc* document, Kept& kept)
 {
     kept.pending = false;
+    m_journalled.erase(document);
     if (!std::exchange(kept.written, false))
         return;
     const QString path = PathOf(JournalName(m_session, kept.number));

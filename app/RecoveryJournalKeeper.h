@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class CMultiDocTemplate;
@@ -69,7 +70,7 @@ private:
     void OnDocumentChanged(CPalvaneDoc* document);
     void WritePendingJournals();
     bool WriteJournal(CPalvaneDoc* document, Kept& kept);
-    void DropJournal(Kept& kept);
+    void DropJournal(CPalvaneDoc* document, Kept& kept);
     bool HoldSessionLock();
     // Whether the folder is the user's own to write: not in another user's
     // home (the superuser started with it), not reached through a link out
@@ -86,6 +87,8 @@ private:
     const QString m_session;
     FileLock m_lock;
     std::map<CPalvaneDoc*, Kept> m_kept;
+    // The documents whose journals are written: the few among many open.
+    std::set<CPalvaneDoc*> m_journalled;
     int m_nLastNumber = 0;
     QTimer m_writeTimer;
     bool m_bOffersRecovery = true;

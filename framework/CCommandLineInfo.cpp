@@ -62,6 +62,21 @@ void CCommandLineInfo::ParseParam(const std::string& param, bool bFlag, bool bLa
         ParseLast();
 }
 
+std::string CCommandLineInfo::UsageError() const
+{
+    std::string error;
+    if (m_nShellCommand == FilePrint && m_fileNames.empty())
+        error = "-p needs a file name";
+    else if (m_nShellCommand == FilePrintTo && (m_fileNames.empty() || m_strPrinterName.empty()))
+        error = "-pt needs a file name and a printer name";
+    else
+        return error;
+    // A file whose name begins with "-" reads as a flag.
+    for (const std::string& flag : m_unknownFlags)
+        error += "; " + flag + " is taken for a flag (a file of that name is ./" + flag + ")";
+    return error;
+}
+
 void CCommandLineInfo::ParseLast()
 {
     if (m_nShellCommand == FileNew && !m_fileNames.empty())
@@ -75,6 +90,8 @@ void ParseCommandLine(const std::vector<std::string>& arguments, CCommandLineInf
 {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const bool flag = IsFlag(arguments[i], style);
+        if (flag && !IsFlagWord(arguments[i].substr(1)))
+            info.m_unknownFlags.push_back(arguments[i]);
         info.ParseParam(flag ? arguments[i].substr(1) : arguments[i], flag,
                         i + 1 == arguments.size());
     }

@@ -26,6 +26,12 @@ public:
     std::string m_strPrinterName;
     std::string m_strDriverName;
     std::string m_strPortName;
+    // The flags that mean nothing here, as they were written.
+    std::vector<std::string> m_unknownFlags;
+
+    // Why the command line cannot be acted on, or "" when it can: printing
+    // needs a file, and printing to a printer the printer's name too.
+    std::string UsageError() const;
 
 private:
     void ParseLast();

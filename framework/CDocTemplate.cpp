@@ -88,3 +88,5 @@ bool CDocTemplate::DoPromptFileName(std::string& fileName, bool open, unsigned f
 void CDocTemplate::RemoveDocument(CDocument*) {}
 
 void CDocTemplate::AddToRecentFileList(const std::string&) {}
+
+void CDocTemplate::OnDocumentTitleChanged(CDocument*) {}

@@ -54,6 +54,9 @@ public:
     // document and its files itself, so the plain template does neither.
     virtual void RemoveDocument(CDocument* document);
     virtual void AddToRecentFileList(const std::string& path);
+    // A document of this kind has a new title: the host retitles the
+    // windows showing it.
+    virtual void OnDocumentTitleChanged(CDocument* document);
 
 private:
     std::string m_documentString;

@@ -30,6 +30,8 @@ constinit const CommandMap CDocument::commandMap{&CCmdTarget::commandMap, kComma
 void CDocument::SetTitle(const std::string& title)
 {
     m_strTitle = title;
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->OnDocumentTitleChanged(this);
 }
 
 void CDocument::SetPathName(const std::string& path)

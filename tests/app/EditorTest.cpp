@@ -479,22 +479,89 @@ TEST_F(EditorTest, ExitAsksForEveryModifiedDocumentAndCancelKeepsRunning)
     EXPECT_EQ(Documents().size(), 2u);
 }
 
-TEST_F(EditorTest, DroppedFilesOpenOneDocumentEach)
+// Files named on the command line, dropped together or handed over by a
+// later start each open in a window of their own; the last of them is the
+// active one, the only one whose Close item holds Ctrl+F4, and those that
+// join a shown area are cascaded.
+TEST_F(EditorTest, ManyFilesOpenInWindowsOfTheirOwnWithTheLastActive)
 {
-    Start();
-    QList<QUrl> urls;
-    for (const char* name : {"a.cmp", "b.cmp", "c.cmp"})
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(Sample(name))));
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Frame(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Frame(), &drop);
+    enum class Way { commandLine, drop, laterStart };
+    const struct {
+        Way way;
+        std::vector<std::string> names;
+    } rows[] = {
+        {Way::commandLine, {"a.cmp", "b.cmp", "c.cmp"}},
+        {Way::drop, {"d.cmp", "e.cmp", "f.cmp"}},
+#ifndef _WIN32
+        {Way::laterStart, {"g.cmp", "h.cmp", "i.cmp"}},
+#endif
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.names.front());
+        QStringList paths;
+        for (const std::string& name : row.names)
+            paths << QString::fromStdString(Sample(name));
+        const qsizetype before =
+            app.GetMainFrame() != nullptr ? Frame().MdiArea()->subWindowList().size() : 0;
+        if (row.way == Way::commandLine) {
+            Start(paths);
+        } else if (row.way == Way::drop) {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            data.setUrls(urls);
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&Frame(), &enter);
+            EXPECT_TRUE(enter.isAccepted());
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(&Frame(), &drop);
+        } else {
+            QProcess later;
+            later.start(PALVANE_EXECUTABLE, QStringList{"-dde"} + paths);
+            // This editor answers it meanwhile.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return later.waitForFinished(20); }, 30000));
+            EXPECT_EQ(later.exitCode(), 0);
+            // They join the area once the requests have paused.
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return Frame().MdiArea()->subWindowList().size() == before + 3; }, 10000));
+        }
+        Settle();
+
+        const QList<QMdiSubWindow*> windows =
+            Frame().MdiArea()->subWindowList(QMdiArea::CreationOrder);
+        ASSERT_EQ(windows.size(), before + 3);
+        EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - " + row.names.back());
+        for (QMdiSubWindow* window : windows) {
+            const bool active = window == Frame().MdiArea()->activeSubWindow();
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_EQ(active, window->windowTitle().toStdString() == row.names.back());
+            EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+            for (QAction* item : window->systemMenu()->actions()) {
+                EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
+                if (item->text() == "&Close") {
+                    EXPECT_EQ(item->shortcuts().isEmpty(), !active);
+                }
+            }
+        }
+        // The new ones lie inside the area, none hiding another's title bar.
+        std::set<std::pair<int, int>> corners;
+        for (QMdiSubWindow* window : windows.mid(before)) {
+            EXPECT_TRUE(Frame().MdiArea()->viewport()->rect().contains(window->pos()));
+            corners.insert({window->x(), window->y()});
+        }
+        EXPECT_EQ(corners.size(), 3u);
+    }
+    // Ctrl+F4 closes the active window; the next one takes the keys.
+    const qsizetype open = Frame().MdiArea()->subWindowList().size();
+    QTest::keyClick(ActiveView(), Qt::Key_F4, Qt::ControlModifier);
     Settle();
-    EXPECT_EQ(Documents().size(), 4u);
-    EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - c.cmp");
+    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), open - 1);
+    QTest::keyClick(ActiveView(), Qt::Key_F4, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), open - 2);
 }
 
 TEST_F(EditorTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)

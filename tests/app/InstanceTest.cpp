@@ -34,6 +34,8 @@ namespace {
 constexpr const char* kServing = "palvane.requests: serving at";
 // Long enough for a crowd of starts on a busy machine under the sanitizers.
 constexpr int kSettleMs = 120000;
+// A start that waited on a question nobody can answer would take longer.
+constexpr int kPromptlyMs = 30000;
 
 bool WaitFor(const std::function<bool()>& done)
 {
@@ -273,17 +275,45 @@ TEST_F(InstanceTest, AFileThatDoesNotOpenEndsTheStartWithItsMessage)
     EXPECT_EQ(pal.readAll(), "JASC-PAL\r\n0100\r\n256\r\n");
 }
 
-TEST_F(InstanceTest, PrintingWithoutAPrinterSaysSoAndFailsWithoutADisplay)
+// Without a display nobody could answer a message box: every start to print
+// ends at once, its reason on standard error, 1 when it could not print and
+// 2 when its command line makes no sense.
+TEST_F(InstanceTest, PrintingWithoutADisplayEndsPromptlyWithItsReason)
 {
     m_environment.remove("QT_QPA_PLATFORM");
     const QString file = Colormap("print.cmp");
-    for (const QStringList& arguments :
-         {QStringList{"-p", file}, {"-pt", file, "Office", "d", "p"}}) {
-        QProcess& printing = Launch(arguments);
-        ASSERT_TRUE(printing.waitForFinished(kSettleMs));
-        EXPECT_NE(printing.exitCode(), 0);
-        EXPECT_TRUE(Log(printing).contains("Could not start print job.\n"))
-            << Log(printing).toStdString();
+    QDir().mkdir(Path("folder"));
+    ASSERT_EQ(::mkfifo(Path("fifo").toLocal8Bit().constData(), 0600), 0);
+    QFile damaged(Path("damaged.cmp"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("CMP ").leftJustified(100, '\0'));
+    damaged.close();
+    const struct {
+        QStringList arguments;
+        int status;
+        QString error;
+    } rows[] = {
+        {{"-p", file}, 1, "Could not start print job.\n"},
+        {{"-pt", file, "Office", "d", "p"}, 1, "Could not start print job.\n"},
+        {{"-p", Path("none.cmp")}, 1, Path("none.cmp") + " was not found.\n"},
+        {{"-dde", "-p", Path("none.cmp")}, 1, Path("none.cmp") + " was not found.\n"},
+        {{"-p", Path("folder")}, 1, "Access to " + Path("folder") + " was denied.\n"},
+        {{"-p", "/dev/null"}, 1, "Access to /dev/null was denied.\n"},
+        {{"-p", Path("fifo")}, 1, "Access to " + Path("fifo") + " was denied.\n"},
+        {{"-p", Path("damaged.cmp")}, 1, "Unexpected file format.\n"},
+        {{"-p"}, 2, "palvane: -p needs a file name\nusage: palvane"},
+        {{"-pt", file}, 2, "palvane: -pt needs a file name and a printer name\n"},
+        {{"-p", "-print.cmp"},
+         2,
+         "-print.cmp is taken for a flag (a file of that name is ./-print.cmp)\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        QProcess& printing = Launch(row.arguments);
+        ASSERT_TRUE(printing.waitForFinished(kPromptlyMs)) << Log(printing).toStdString();
+        EXPECT_EQ(printing.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(printing.exitCode(), row.status);
+        EXPECT_TRUE(Log(printing).contains(row.error)) << Log(printing).toStdString();
     }
 }
 

@@ -58,4 +58,28 @@ TEST(CommandLineTest, ReadsFlagsAndFileNamesAsThePlatformMarksThem)
     }
 }
 
+TEST(CommandLineTest, PrintingWithoutAFileOrAPrinterIsAUsageError)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string error;
+    } cases[] = {
+        {{"-p", "a.cmp"}, ""},
+        {{"-pt", "a.cmp", "Office"}, ""},
+        {{"-dde"}, ""},
+        {{"-x", "a.cmp"}, ""},
+        {{"-p"}, "-p needs a file name"},
+        {{"-dde", "-p"}, "-p needs a file name"},
+        {{"-pt", "a.cmp"}, "-pt needs a file name and a printer name"},
+        // A file whose name begins with "-" reads as a flag: the message says so.
+        {{"-p", "-a.cmp"},
+         "-p needs a file name; -a.cmp is taken for a flag (a file of that name is ./-a.cmp)"},
+    };
+    for (const auto& row : cases) {
+        CCommandLineInfo info;
+        ParseCommandLine(row.arguments, info, CCommandLineInfo::FlagStyle::posix);
+        EXPECT_EQ(info.UsageError(), row.error) << row.arguments.front();
+    }
+}
+
 } // namespace
