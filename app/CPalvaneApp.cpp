@@ -83,6 +83,7 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
     platform_file::SetPipeReaderWait(kPipeReaderWait);
     LoadStdProfileSettings();
+    m_settingsPlace.KeepOutOfOtherUsersFolders();
 
     std::vector<std::string> parameters;
     for (const QString& argument : arguments)
@@ -123,7 +124,9 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
         if (requests.empty())
             return false;
     }
-    DesktopRegistration::Register();
+    // A start that removes the registration does not write it first.
+    if (command != CCommandLineInfo::AppUnregister)
+        DesktopRegistration::Register();
 
     if (!ProcessShellCommand(cmdInfo, std::move(requests)))
         return false;

@@ -4,6 +4,7 @@
 #include "app/ChildFrameBatch.h"
 #include "app/RecoveryJournalKeeper.h"
 #include "app/RequestService.h"
+#include "app/SettingsPlace.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/RecentFileList.h"
@@ -111,6 +112,7 @@ private:
     RecentFileList m_recentFiles;
     CMultiDocTemplate m_docTemplate;
     RecoveryJournalKeeper m_journalKeeper;
+    SettingsPlace m_settingsPlace;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     int m_nExitCode = 0;
     std::string m_activationToken;

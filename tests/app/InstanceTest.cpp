@@ -436,7 +436,7 @@ TEST_F(InstanceTest, UnderADescriptorLimitManyConnectionsLeaveTheServiceServing)
     for (const int handle : connections)
         ::close(handle);
     EXPECT_TRUE(Log(server).contains("refusing connections beyond")) << Log(server).toStdString();
-    EXPECT_EQ(server.state(), QProcess::Running);
+    EXPECT_NE(server.state(), QProcess::NotRunning);
     EXPECT_TRUE(QFile::exists(SocketPath()));
     ExpectHandedOver(server, "after-the-crowd.cmp");
 }
@@ -450,7 +450,8 @@ TEST_F(InstanceTest, APipeInPlaceOfTheLockLeavesTheStartWithoutTheService)
     ASSERT_TRUE(WaitFor([&] { return Log(start).contains(Opened(file)); })) << Logs().toStdString();
     EXPECT_TRUE(Log(start).contains("cannot lock"));
     EXPECT_FALSE(Log(start).contains(kServing));
-    EXPECT_EQ(start.state(), QProcess::Running);
+    // Still running (QProcess may not have seen it start yet).
+    EXPECT_NE(start.state(), QProcess::NotRunning);
     struct stat status {};
     EXPECT_TRUE(::stat(lock.toLocal8Bit().constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }

@@ -192,9 +192,10 @@ TEST_F(RecoveryJournalTest, AnEditIsJournalledWithinASecondUntilSavedOrClosed)
 }
 
 #ifndef _WIN32
-// The superuser started with another user's home keeps no journals there:
-// root-owned folders in it would keep the user's own editors from writing.
-TEST_F(RecoveryJournalTest, AFolderOfAnotherUserGetsNoJournal)
+// The superuser started with another user's home leaves nothing of its own
+// there: root-owned journals or settings would keep the user's own editor
+// from writing its own.
+TEST_F(RecoveryJournalTest, AHomeOfAnotherUserGetsNothingOfTheEditors)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only the superuser can make a folder another user's";
@@ -203,15 +204,22 @@ TEST_F(RecoveryJournalTest, AFolderOfAnotherUserGetsNoJournal)
     ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
     const QByteArray state = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(home + "/.local/state"));
+    const QString config = QString::fromStdString(home + "/.config");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
     {
         CPalvaneApp editor;
         ASSERT_TRUE(editor.InitInstance({}));
         Settle();
+        CPalvaneDoc* document = Open(editor, Sample("edited.cmp"));
         EditCell(editor, 40);
         QTest::qWait(2 * RecoveryJournalKeeper::kWriteDelayMs);
-        EXPECT_TRUE(editor.GetDocTemplate().GetDocuments().front()->IsModified());
-        EXPECT_TRUE(FolderEntries(home).empty());
+        EXPECT_TRUE(document->IsModified());
+        ui.QueueMessageBoxAnswer(IDNO);
+        editor.GetMainFrame()->ExecuteCommand(ID_APP_EXIT); // writes the recent files
+        Settle();
     }
+    EXPECT_TRUE(FolderEntries(home).empty());
     qputenv("XDG_STATE_HOME", state);
 }
 #endif
