@@ -7,6 +7,8 @@
 #include "app/ChildWindowArrangement.h"
 #include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
+#include "document/CellText.h"
+#include "document/GridLayout.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandRoute.h"
 #include "framework/RecentFileList.h"
@@ -143,6 +145,17 @@ bool CMainFrame::LoadFrame()
     m_pMessagePane = new QLabel(QString::fromUtf8(kIdleMessage));
     m_pMessagePane->setObjectName(QStringLiteral("messagePane"));
     statusBar()->addWidget(m_pMessagePane, 1);
+    // The selected run of the active document, wide enough for the longest.
+    m_pSelectionPane = new QLabel;
+    m_pSelectionPane->setObjectName(QStringLiteral("selectionPane"));
+    m_pSelectionPane->setFrameShape(QFrame::Panel);
+    m_pSelectionPane->setFrameShadow(QFrame::Sunken);
+    m_pSelectionPane->setAlignment(Qt::AlignCenter);
+    m_pSelectionPane->setMinimumWidth(
+        m_pSelectionPane->fontMetrics().horizontalAdvance(
+            QString::fromStdString(SelectionStatusText(0, GridLayout::kCells - 1))) +
+        8);
+    statusBar()->addPermanentWidget(m_pSelectionPane);
     for (const KeyIndicator& indicator : kKeyIndicators) {
         auto* pane = new QLabel;
         pane->setObjectName(QString::fromUtf8(indicator.text));
@@ -423,11 +436,18 @@ void CMainFrame::UpdateCommandUI()
     }
 
     CChildFrame* active = MDIGetActive();
+    const CPalvaneDoc* document = active != nullptr ? active->GetView()->GetDocument() : nullptr;
     QString title = QStringLiteral("Palvane");
-    if (active != nullptr && active->GetView() != nullptr)
-        title += QStringLiteral(" - ") +
-                 QString::fromStdString(active->GetView()->GetDocument()->GetTitle());
+    if (document != nullptr)
+        title += QStringLiteral(" - ") + QString::fromStdString(document->GetTitle());
     setWindowTitle(title);
+    // Every change of a selection, by the mouse, the keys or a command, ends
+    // in this refresh.
+    if (m_pSelectionPane != nullptr)
+        m_pSelectionPane->setText(document != nullptr
+                                      ? QString::fromStdString(SelectionStatusText(
+                                            document->m_nSelStart, document->m_nSelEnd))
+                                      : QString());
     UpdateKeyIndicators();
     emit CommandUIUpdated();
 }
@@ -543,7 +563,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
             ShowIdleMessage();
     } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
         if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick)
+            event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress)
             RequestCommandUIUpdate();
     }
     return QMainWindow::eventFilter(watched, event);

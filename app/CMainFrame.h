@@ -20,12 +20,13 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 
-// The main window: the toolbar, the status bar with its message pane and
-// key-lock panes, and the child frames in its multiple-document area. It
-// builds one action per command from the command table, shared by both
-// menu bars and the toolbar, and routes every command: active view, its
-// document, the child frame, the application, then the main frame; with no
-// child window active, the main frame and then the application.
+// The main window: the toolbar, the status bar with its message pane, the
+// pane of the active document's selection and the key-lock panes, and the
+// child frames in its multiple-document area. It builds one action per
+// command from the command table, shared by both menu bars and the toolbar,
+// and routes every command: active view, its document, the child frame, the
+// application, then the main frame; with no child window active, the main
+// frame and then the application.
 class CMainFrame : public QMainWindow, public CCmdTarget, public MessagePane {
     Q_OBJECT
 
@@ -113,6 +114,7 @@ private:
     QMdiArea* m_pMdiArea;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
+    QLabel* m_pSelectionPane = nullptr;
     std::vector<QLabel*> m_indicators;
     std::map<unsigned, QAction*> m_actions;
     std::vector<QMenu*> m_mainFrameMenus;

@@ -11,6 +11,20 @@ std::string CellStatusText(int index, const ColorTriple& color)
     return text;
 }
 
+std::string SelectionStatusText(int start, int end)
+{
+    if (start < 0)
+        return {};
+    char text[64];
+    if (start == end)
+        std::snprintf(text, sizeof text, "Cell %d", start);
+    else
+        // The range is joined by an en dash, U+2013, in UTF-8.
+        std::snprintf(text, sizeof text, "Cells %d\xE2\x80\x93%d (%d)", start, end,
+                      end - start + 1);
+    return text;
+}
+
 std::string CellLabel(int index)
 {
     char text[16];

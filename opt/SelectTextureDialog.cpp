@@ -46,8 +46,9 @@ void SelectTextureDialog::OnInitDialog(const std::vector<std::string>& textureNa
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (m_nSelected >= 0 && m_nSelected < m_textureList->count())
         m_textureList->setCurrentRow(m_nSelected);
-    // The focus starts on the first control of the tab order.
-    m_okButton->setFocus();
+    // The focus starts in the list, so Up, Down and Enter pick a texture;
+    // Tab still goes round OK, Cancel and the list.
+    m_textureList->setFocus();
 }
 
 void SelectTextureDialog::OnSelchangeTextureList()

@@ -10,8 +10,9 @@ class QPushButton;
 
 // The Select Texture dialog on screen: the texture names, unsorted, in a list
 // at the left, OK and Cancel at the right, laid out from its template in
-// dialog units. Row 0, or the row asked for, is selected on opening; OK keeps
-// the row selected last, and a double-click on a row only selects it.
+// dialog units. Row 0, or the row asked for, is selected on opening, with the
+// keyboard focus in the list; OK (or Enter) keeps the row selected last, and
+// a double-click on a row only selects it.
 class SelectTextureDialog : public QDialog {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "view/CPalvaneView.h"
 
 #include "document/CPalvaneDoc.h"
+#include "document/CellNavigation.h"
 #include "document/CellText.h"
 #include "document/GridLayout.h"
 #include "document/SelectionClick.h"
@@ -13,6 +14,7 @@
 #include "view/CMemDC.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
@@ -103,6 +105,11 @@ CPalvaneView::CPalvaneView(CPalvaneDoc* document, QWidget* parent)
     // The drawing pass paints every pixel itself, background included.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Clicks and Tab give it the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
+    // A further view of a document starts where the selected run ends.
+    if (m_pDocument->m_nSelStart >= 0)
+        m_nCurrentCell = m_pDocument->m_nSelEnd;
     m_pDocument->AddView(this);
 }
 
@@ -147,9 +154,13 @@ void CPalvaneView::DrawGrid(CMemDC& dc, const QRect& area)
     painter.save();
     if (dc.IsPrinting()) {
         DrawCells(painter, layout, 0, GridLayout::kCells, true);
-    } else if (!DrawScreenByRows(dc, area, layout)) {
-        painter.fillRect(area, palette().color(QPalette::Button));
-        DrawCells(painter, layout, 0, GridLayout::kCells, false);
+    } else {
+        if (!DrawScreenByRows(dc, area, layout)) {
+            painter.fillRect(area, palette().color(QPalette::Button));
+            DrawCells(painter, layout, 0, GridLayout::kCells, false);
+        }
+        if (hasFocus())
+            DrawFocusRect(painter, layout);
     }
     painter.restore();
     m_nCellWidth = layout.CellWidth();
@@ -209,6 +220,26 @@ void CPalvaneView::DrawCells(QPainter& painter, const GridLayout& layout, int fi
                              QString::fromStdString(CellLabel(i)));
         }
     }
+}
+
+void CPalvaneView::DrawFocusRect(QPainter& painter, const GridLayout& layout)
+{
+    // A ring around the current cell's frame, filling the gap between that
+    // frame and its neighbours' (the frame lies one unit outside the cell),
+    // so the cell's colour and frame stay in full view.
+    constexpr int kThickness = GridLayout::kScreenGap - 2;
+    static_assert(kThickness > 0, "the screen's gap leaves room for the ring");
+    const GridRect cell = layout.CellRect(m_nCurrentCell);
+    if (cell.right - cell.left < 1 || cell.bottom - cell.top < 1)
+        return;
+    const QRect ring(cell.left - 1 - kThickness, cell.top - 1 - kThickness,
+                     cell.right - cell.left + 2 + 2 * kThickness,
+                     cell.bottom - cell.top + 2 + 2 * kThickness);
+    const QColor color = palette().color(QPalette::Highlight);
+    painter.fillRect(ring.x(), ring.y(), ring.width(), kThickness, color);
+    painter.fillRect(ring.x(), ring.bottom() + 1 - kThickness, ring.width(), kThickness, color);
+    painter.fillRect(ring.x(), ring.y(), kThickness, ring.height(), color);
+    painter.fillRect(ring.right() + 1 - kThickness, ring.y(), kThickness, ring.height(), color);
 }
 
 void CPalvaneView::OnPrint(QPainter* pDC)
@@ -299,25 +330,83 @@ void CPalvaneView::OnMouseMove(const QPoint& point)
 {
     m_nHotCell =
         GridLayout::HitTest(point.x(), point.y(), m_nGap, m_nCellWidth, m_nCellHeight, m_nHotCell);
-    if (MessagePane* pane = AfxGetMessagePane())
-        pane->SetMessageText(CellStatusText(
-            m_nHotCell, m_pDocument->m_palette[static_cast<std::size_t>(m_nHotCell)]));
+    ShowCellText(m_nHotCell);
 }
 
 void CPalvaneView::OnLButtonDown(bool shift)
 {
-    if (ApplySelectionClick(*m_pDocument, m_nHotCell, shift))
-        update();
+    SelectCell(m_nHotCell, shift);
 }
 
 void CPalvaneView::OnLButtonDblClk()
 {
-    ColorTriple& entry = m_pDocument->m_palette[static_cast<std::size_t>(m_nHotCell)];
+    EditCellColor(m_nHotCell);
+}
+
+bool CPalvaneView::OnKeyDown(int key, bool shift)
+{
+    CellMove move;
+    switch (key) {
+    case Qt::Key_Left:
+        move = CellMove::left;
+        break;
+    case Qt::Key_Right:
+        move = CellMove::right;
+        break;
+    case Qt::Key_Up:
+        move = CellMove::up;
+        break;
+    case Qt::Key_Down:
+        move = CellMove::down;
+        break;
+    case Qt::Key_Home:
+        move = CellMove::first;
+        break;
+    case Qt::Key_End:
+        move = CellMove::last;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_F2:
+        EditCellColor(m_nCurrentCell);
+        ShowCellText(m_nCurrentCell);
+        return true;
+    default:
+        return false;
+    }
+    // A move is a click on the cell moved to, so keys and the mouse select
+    // alike.
+    SelectCell(CellAfterMove(m_nCurrentCell, move), shift);
+    ShowCellText(m_nCurrentCell);
+    return true;
+}
+
+void CPalvaneView::EditCellColor(std::int32_t index)
+{
+    ColorTriple& entry = m_pDocument->m_palette[static_cast<std::size_t>(index)];
     CColorDialog dialog(entry.ToColorRef(), CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR);
     if (dialog.DoModal() != IDOK)
         return;
     entry = ColorTriple::FromColorRef(dialog.GetColor());
     m_pDocument->NotifyPaletteChanged();
+}
+
+void CPalvaneView::SelectCell(std::int32_t index, bool shift)
+{
+    // A Shift-click that does nothing leaves the current cell too: nothing
+    // is redrawn.
+    if (!ApplySelectionClick(*m_pDocument, index, shift))
+        return;
+    m_nCurrentCell = index;
+    update();
+}
+
+void CPalvaneView::ShowCellText(std::int32_t index)
+{
+    if (MessagePane* pane = AfxGetMessagePane())
+        pane->SetMessageText(
+            CellStatusText(index, m_pDocument->m_palette[static_cast<std::size_t>(index)]));
 }
 
 void CPalvaneView::paintEvent(QPaintEvent* event)
@@ -349,4 +438,27 @@ void CPalvaneView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         OnLButtonDblClk();
+}
+
+void CPalvaneView::keyPressEvent(QKeyEvent* event)
+{
+    // Keys with Ctrl or Alt belong to the commands.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) &&
+        OnKeyDown(event->key(), modifiers == Qt::ShiftModifier))
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void CPalvaneView::focusInEvent(QFocusEvent* event)
+{
+    // The current cell is marked while the view has the focus.
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CPalvaneView::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }

@@ -16,7 +16,10 @@ class QPrinter;
 // Shows one document's palette as a 16 by 16 grid of cells that fills the
 // view: raised buttons with the selected run pressed on screen, flat cells
 // labelled with their hexadecimal index on paper. The pointer picks the hot
-// cell; clicks select, a double-click edits a colour.
+// cell; clicks select, a double-click edits a colour. With the keyboard
+// focus the view marks its current cell; the arrow keys, Home and End move
+// it and select as clicks on the cell moved to would, and Enter, Space or
+// F2 edit its colour.
 class CPalvaneView : public QWidget, public CCmdTarget, public DocumentView {
     Q_OBJECT
 
@@ -33,6 +36,8 @@ public:
     std::int32_t CellWidth() const { return m_nCellWidth; }
     std::int32_t CellHeight() const { return m_nCellHeight; }
     std::int32_t HotCell() const { return m_nHotCell; }
+    // The cell the keys move from and edit.
+    std::int32_t CurrentCell() const { return m_nCurrentCell; }
 
     // The grid at a comfortable size, and the smallest grid whose cells can
     // still be told apart and clicked. Child frames, Cascade and Tile size
@@ -65,6 +70,13 @@ public:
     void OnMouseMove(const QPoint& point);
     void OnLButtonDown(bool shift);
     void OnLButtonDblClk();
+    // A key pressed in the view, with or without Shift. False for a key the
+    // grid does not use.
+    bool OnKeyDown(int key, bool shift);
+    // Asks for a new colour of cell `index`, starting from its own; a
+    // confirmed colour goes into the palette through the document-changed
+    // protocol.
+    void EditCellColor(std::int32_t index);
 
     // Print, direct printing and the preview are the view's commands.
     static const CommandMap commandMap;
@@ -82,6 +94,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void DrawGrid(CMemDC& dc, const QRect& area);
@@ -90,6 +105,11 @@ private:
     // copied.
     bool DrawScreenByRows(CMemDC& dc, const QRect& area, const GridLayout& layout);
     void DrawCells(QPainter& painter, const GridLayout& layout, int first, int end, bool printing);
+    void DrawFocusRect(QPainter& painter, const GridLayout& layout);
+    // A click on cell `index`, with or without Shift: the selection follows
+    // the click rule and the current cell follows a click that acted.
+    void SelectCell(std::int32_t index, bool shift);
+    void ShowCellText(std::int32_t index);
 
     CPalvaneDoc* m_pDocument;
     std::int32_t m_nGap = 1;
@@ -98,4 +118,5 @@ private:
     std::int32_t m_nHotCell = 0;
     std::int32_t m_nCellWidth = 1;
     std::int32_t m_nCellHeight = 1;
+    std::int32_t m_nCurrentCell = 0;
 };

@@ -309,6 +309,46 @@ TEST_F(EditorTest, GradientAndColorizeFollowTheSelection)
     EXPECT_EQ(Frame().GetMessageText().left(5).toStdString(), "Cell ");
 }
 
+// The selection pane shows the active document's run, whatever selected it,
+// and follows the active window; Tab gives the grid the keys.
+TEST_F(EditorTest, TheSelectionPaneFollowsTheActiveDocumentsSelection)
+{
+    Start();
+    ActiveView()->clearFocus();
+    QTest::keyClick(&Frame(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ActiveView());
+    const auto key = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        Settle();
+    };
+    struct Row {
+        const char* label;
+        std::function<void()> action;
+        const char* text;
+    };
+    // \u2013 is an en dash.
+    const Row rows[] = {
+        {"no selection", [] {}, ""},
+        {"click", [&] { Click(32); }, "Cell 32"},
+        {"Shift-click", [&] { Click(47, Qt::ShiftModifier); }, "Cells 32\u201347 (16)"},
+        {"Shift+Right", [&] { key(Qt::Key_Right, Qt::ShiftModifier); }, "Cells 32\u201348 (17)"},
+        {"End", [&] { key(Qt::Key_End); }, "Cell 255"},
+        {"Shift+Home does nothing", [&] { key(Qt::Key_Home, Qt::ShiftModifier); }, "Cell 255"},
+        {"a new document", [&] { Run(ID_FILE_NEW); }, ""},
+        {"back to the first",
+         [&] {
+             Frame().MdiArea()->activatePreviousSubWindow();
+             Settle();
+         },
+         "Cell 255"},
+    };
+    for (const Row& row : rows) {
+        row.action();
+        EXPECT_EQ(Frame().findChild<QLabel*>("selectionPane")->text().toStdString(), row.text)
+            << row.label;
+    }
+}
+
 // Gradient and Colorize from their toolbar buttons, on a run selected with a
 // click and a Shift-click: the palette changes as the document's own commands
 // change it, the document is modified, and a second view shows the change.

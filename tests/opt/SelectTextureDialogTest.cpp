@@ -37,15 +37,15 @@ TEST(SelectTextureDialogTest, OpensLaidOutWithTheRowsInOrderAndTheFirstSelected)
     EXPECT_EQ(rows, QStringList({"zeta", "Alpha", "mid", "beta", QStringLiteral("\u00E9t\u00E9")}));
     EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
 
-    // The focus starts on OK, and Tab goes on to Cancel, the list, OK. OK is
-    // the default button but while Cancel has the focus.
+    // The focus starts in the list, and Tab goes on to OK, Cancel, the list.
+    // OK is the default button but while Cancel has the focus.
     for (QWidget* expected :
-         std::initializer_list<QWidget*>{dialog.OkButton(), dialog.CancelButton(), list}) {
+         std::initializer_list<QWidget*>{list, dialog.OkButton(), dialog.CancelButton()}) {
         EXPECT_EQ(QApplication::focusWidget(), expected);
         EXPECT_EQ(dialog.OkButton()->isDefault(), expected != dialog.CancelButton());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(QApplication::focusWidget(), dialog.OkButton());
+    EXPECT_EQ(QApplication::focusWidget(), list);
 
     // The template's rectangles in dialog units of the dialog's own font.
     const DialogUnits units(dialog.font());
@@ -80,6 +80,12 @@ TEST(SelectTextureDialogTest, TheQtUserInterfaceGetsTheRowSelectedLast)
              QTest::qWait(50);
              EXPECT_TRUE(d->isVisible());
              QTest::keyClick(list, Qt::Key_Return);
+         },
+         IDOK, 2},
+        {"Down, Down, Enter where the focus starts",
+         [](auto*) {
+             for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+                 QTest::keyClick(QApplication::focusWidget(), key);
          },
          IDOK, 2},
         {"clicks that would leave no row selected keep the last",
