@@ -74,4 +74,12 @@ std::string PaintNetPaletteCodec::Write(std::span<const ColorTriple> colors, std
     return text;
 }
 
+std::string PaintNetPaletteCodec::NoteOnWriting(std::size_t count) const
+{
+    if (count <= kColorsShown)
+        return {};
+    return "Paint.NET shows only the first " + std::to_string(kColorsShown) + " of the " +
+           std::to_string(count) + " colours";
+}
+
 } // namespace palette_formats

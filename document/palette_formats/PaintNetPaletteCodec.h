@@ -16,6 +16,7 @@ public:
     Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;
+    std::string NoteOnWriting(std::size_t count) const override;
 };
 
 } // namespace palette_formats

@@ -57,6 +57,9 @@ public:
     // the palette where the format has a place for a name.
     virtual std::string Write(std::span<const ColorTriple> colors,
                               std::string_view title) const = 0;
+    // What the user should know about a file of `count` colours written in
+    // this format; empty when nothing.
+    virtual std::string NoteOnWriting(std::size_t /*count*/) const { return {}; }
 };
 
 inline std::string_view AsText(std::span<const std::uint8_t> bytes)

@@ -1,0 +1,84 @@
+#include "palette_images/ImagePaletteColors.h"
+
+#include "document/palette_formats/PaletteCodec.h"
+#include "palette_images/SwatchImage.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+
+namespace palette_images {
+
+namespace {
+
+ColorTriple TripleOf(QRgb color)
+{
+    return ColorTriple(static_cast<std::uint8_t>(qRed(color)),
+                       static_cast<std::uint8_t>(qGreen(color)),
+                       static_cast<std::uint8_t>(qBlue(color)));
+}
+
+bool IsIndexed(const QImage& image)
+{
+    return image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+           image.format() == QImage::Format_MonoLSB;
+}
+
+} // namespace
+
+std::vector<ColorTriple> QuantizedColors(const QImage& image)
+{
+    // Alpha is not part of a palette colour.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    const QList<QRgb> table = indexed.colorTable();
+
+    struct Group {
+        std::uint64_t pixels = 0;
+        int distance = std::numeric_limits<int>::max();
+        ColorTriple color;
+    };
+    std::array<Group, 256> groups;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* colors = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        const uchar* indices = indexed.constScanLine(y);
+        for (int x = 0; x < rgb.width(); ++x) {
+            Group& group = groups[indices[x]];
+            ++group.pixels;
+            const ColorTriple color = TripleOf(colors[x]);
+            const int distance = SquaredDistance(color, TripleOf(table.value(indices[x])));
+            if (distance < group.distance) {
+                group.distance = distance;
+                group.color = color;
+            }
+        }
+    }
+    std::array<int, 256> order;
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return groups[a].pixels > groups[b].pixels; });
+    std::vector<ColorTriple> colors;
+    for (const int index : order)
+        if (groups[index].pixels > 0)
+            colors.push_back(groups[index].color);
+    return colors;
+}
+
+std::vector<ColorTriple> ImagePaletteColors(const QImage& image)
+{
+    if (IsIndexed(image)) {
+        std::vector<ColorTriple> colors;
+        const QList<QRgb> table = image.colorTable();
+        for (qsizetype i = 0; i < table.size() && i < qsizetype(palette_formats::kMaxColors); ++i)
+            colors.push_back(TripleOf(table[i]));
+        if (!colors.empty())
+            return colors;
+    }
+    if (auto cells = SwatchColors(image))
+        return std::move(*cells);
+    return QuantizedColors(image);
+}
+
+} // namespace palette_images
