@@ -17,7 +17,7 @@ std::vector<ColorTriple> ImagePaletteColors(const QImage& image);
 // Up to 256 colours that stand for an image's colours, most frequent first,
 // each a colour the image has. Qt's conversion to an 8-bit indexed image
 // groups the pixels (exactly, when the image has 256 colours or fewer); each
-// group gives the colour of its pixels nearest to the group's own colour.
+// group gives the most frequent colour of its pixels.
 std::vector<ColorTriple> QuantizedColors(const QImage& image);
 
 } // namespace palette_images

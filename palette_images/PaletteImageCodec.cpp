@@ -1,5 +1,6 @@
 #include "palette_images/PaletteImageCodec.h"
 
+#include "palette_images/GifColorTable.h"
 #include "palette_images/ImagePaletteColors.h"
 #include "palette_images/SwatchImage.h"
 
@@ -60,7 +61,9 @@ PaletteRead PaletteImageCodec::Read(std::span<const std::uint8_t> bytes) const
     if (std::int64_t(image.width()) * image.height() > kMaxPixels)
         return PaletteRead::Failure("the image has more than 16 million pixels");
     PaletteRead read;
-    read.colors = ImagePaletteColors(image);
+    const auto gifTable =
+        StartsWith(bytes, "GIF") ? GifColorTable(bytes) : std::optional<std::vector<ColorTriple>>();
+    read.colors = gifTable ? *gifTable : ImagePaletteColors(image);
     read.count = read.colors.size();
     return read;
 }

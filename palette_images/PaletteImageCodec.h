@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Images as palette files: read, a PNG, GIF, BMP or JPEG image gives its
-// palette (ImagePaletteColors); written, the palette's swatch image as PNG.
+// palette (ImagePaletteColors; a GIF its colour table); written, the
+// palette's swatch image as PNG.
 namespace palette_images {
 
 class PaletteImageCodec : public palette_formats::PaletteCodec {
