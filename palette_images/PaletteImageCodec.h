@@ -15,7 +15,11 @@ public:
     static constexpr std::int64_t kMaxPixels = 4096 * 4096;
 
     std::string_view Name() const override { return "PNG, GIF, BMP or JPEG image"; }
-    std::string_view Extension() const override { return "png"; }
+    std::span<const std::string_view> Extensions() const override
+    {
+        static constexpr std::string_view kExtensions[] = {"png", "gif", "bmp", "jpg", "jpeg"};
+        return kExtensions;
+    }
     palette_formats::Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     palette_formats::PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;

@@ -14,7 +14,11 @@ public:
     static constexpr std::size_t kFileSize = 772;
 
     std::string_view Name() const override { return "Adobe colour table"; }
-    std::string_view Extension() const override { return "act"; }
+    std::span<const std::string_view> Extensions() const override
+    {
+        static constexpr std::string_view kExtensions[] = {"act"};
+        return kExtensions;
+    }
     Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;

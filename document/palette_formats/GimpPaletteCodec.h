@@ -11,7 +11,11 @@ namespace palette_formats {
 class GimpPaletteCodec : public PaletteCodec {
 public:
     std::string_view Name() const override { return "GIMP palette"; }
-    std::string_view Extension() const override { return "gpl"; }
+    std::span<const std::string_view> Extensions() const override
+    {
+        static constexpr std::string_view kExtensions[] = {"gpl"};
+        return kExtensions;
+    }
     Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;

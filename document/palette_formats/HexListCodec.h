@@ -12,7 +12,11 @@ namespace palette_formats {
 class HexListCodec : public PaletteCodec {
 public:
     std::string_view Name() const override { return "hex colour list"; }
-    std::string_view Extension() const override { return "hex"; }
+    std::span<const std::string_view> Extensions() const override
+    {
+        static constexpr std::string_view kExtensions[] = {"hex"};
+        return kExtensions;
+    }
     Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;

@@ -12,7 +12,11 @@ public:
     static constexpr std::size_t kColorsShown = 96;
 
     std::string_view Name() const override { return "Paint.NET palette"; }
-    std::string_view Extension() const override { return "txt"; }
+    std::span<const std::string_view> Extensions() const override
+    {
+        static constexpr std::string_view kExtensions[] = {"txt"};
+        return kExtensions;
+    }
     Recognition Recognize(std::span<const std::uint8_t> bytes) const override;
     PaletteRead Read(std::span<const std::uint8_t> bytes) const override;
     std::string Write(std::span<const ColorTriple> colors, std::string_view title) const override;

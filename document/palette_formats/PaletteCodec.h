@@ -46,8 +46,9 @@ public:
 
     // What the format is called in messages and file filters: "GIMP palette".
     virtual std::string_view Name() const = 0;
-    // The extension its files usually carry, without the dot: "gpl".
-    virtual std::string_view Extension() const = 0;
+    // The extensions its files carry, without the dot, the usual one first:
+    // "gpl".
+    virtual std::span<const std::string_view> Extensions() const = 0;
 
     virtual Recognition Recognize(std::span<const std::uint8_t> bytes) const = 0;
     // Reads bytes this codec recognised (or any others: it then says what is

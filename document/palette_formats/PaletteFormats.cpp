@@ -29,6 +29,13 @@ std::string WithArticle(std::string_view name)
     return (vowel ? "an " : "a ") + std::string(name);
 }
 
+std::string Capitalized(std::string_view name)
+{
+    std::string text(name);
+    text.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
+    return text;
+}
+
 } // namespace
 
 const PaletteCodec& CodecFor(PaletteFormat format)
@@ -87,7 +94,10 @@ const PaletteCodec* DetectPaletteCodec(std::span<const std::uint8_t> bytes,
         const Recognition recognition = codec->Recognize(bytes);
         if (recognition == Recognition::none)
             continue;
-        const bool hasExtension = SameExtension(codec->Extension(), extension);
+        const auto extensions = codec->Extensions();
+        const bool hasExtension =
+            std::any_of(extensions.begin(), extensions.end(),
+                        [&](std::string_view own) { return SameExtension(own, extension); });
         if (recognition > bestRecognition ||
             (recognition == bestRecognition && hasExtension && !bestHasExtension)) {
             best = codec;
@@ -96,6 +106,29 @@ const PaletteCodec* DetectPaletteCodec(std::span<const std::uint8_t> bytes,
         }
     }
     return best;
+}
+
+std::string OpenPaletteFilter(const CodecList& codecs)
+{
+    std::string all;
+    std::string each;
+    for (const PaletteCodec* codec : codecs) {
+        std::string patterns;
+        for (const std::string_view extension : codec->Extensions()) {
+            const std::string pattern = "*." + std::string(extension);
+            patterns += (patterns.empty() ? "" : ";") + pattern;
+            if ((";" + all + ";").find(";" + pattern + ";") == std::string::npos)
+                all += (all.empty() ? "" : ";") + pattern;
+        }
+        each += Capitalized(codec->Name()) + " (" + patterns + ")|" + patterns + "|";
+    }
+    return "All palette files (" + all + ")|" + all + "|" + each + "|";
+}
+
+std::string SavePaletteFilter(const PaletteCodec& codec)
+{
+    const std::string pattern = "*." + std::string(codec.Extensions().front());
+    return Capitalized(codec.Name()) + " (" + pattern + ")|" + pattern + "||";
 }
 
 std::string ExpectedFormats(const CodecList& codecs)

@@ -35,6 +35,13 @@ const CodecList& CorePaletteCodecs();
 const PaletteCodec* DetectPaletteCodec(std::span<const std::uint8_t> bytes,
                                        std::string_view extension, const CodecList& codecs);
 
+// The file chooser's filter for opening a file of any of `codecs`: "All
+// palette files" first, then one choice per format, in the list's order:
+// "All palette files (*.pal;*.gpl)|*.pal;*.gpl|JASC-PAL palette (*.pal)|*.pal|...||".
+std::string OpenPaletteFilter(const CodecList& codecs);
+// The filter for saving in `codec`'s format: "GIMP palette (*.gpl)|*.gpl||".
+std::string SavePaletteFilter(const PaletteCodec& codec);
+
 // The formats of `codecs` for a message: "a JASC-PAL palette, a GIMP palette
 // or a hex colour list".
 std::string ExpectedFormats(const CodecList& codecs);

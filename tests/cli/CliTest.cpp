@@ -259,12 +259,24 @@ TEST(CliTest, ExportsEveryPaletteFormatAndImportsItBackByContent)
         const char* name;
         const char* warning;
     };
-    for (const Row& row : {Row{"--export-gpl", "a.gpl", ""}, Row{"--export-riff", "a.pal", ""},
-                           Row{"--export-act", "a.act", ""},
-                           Row{"--export-paintnet", "a.txt",
-                               "palvane-cli: warning: Paint.NET shows only the first 96 of the "
-                               "256 colours\n"},
-                           Row{"--export-hex", "a.hex", ""}, Row{"--export-swatch", "a.png", ""}}) {
+    std::vector<Row> rows{Row{"--export-gpl", "a.gpl", ""}, Row{"--export-riff", "a.pal", ""},
+                          Row{"--export-act", "a.act", ""},
+                          Row{"--export-paintnet", "a.txt",
+                              "palvane-cli: warning: Paint.NET shows only the first 96 of the "
+                              "256 colours\n"},
+                          Row{"--export-hex", "a.hex", ""}};
+    if (CliHasImages()) {
+        rows.push_back(Row{"--export-swatch", "a.png", ""});
+    } else {
+        const CliResult result = RunCli({"--new", "--export-swatch", folder / "a.png"});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err.rfind("palvane-cli: --export-swatch needs images, which this build "
+                                   "of palvane-cli does not read or write\n",
+                                   0),
+                  0u);
+        EXPECT_EQ(RunCli({"--help"}).out.find("--export-swatch"), std::string::npos);
+    }
+    for (const Row& row : rows) {
         // Each file under a name that hides its format.
         const std::string path = folder / (std::string(row.name) + ".data");
         CliResult result = RunCli({"--open", PALVANE_SAMPLE_COLORMAP, row.option, path});

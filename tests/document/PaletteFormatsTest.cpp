@@ -67,7 +67,7 @@ TEST_P(PaletteRoundTripTest, WritesWhatItReadsBack)
     FillWithAPattern();
     document.SetTitle("ramp.cmp");
     const CPalvaneDoc::Palette exported = document.m_palette;
-    const std::string path = folder / ("out." + std::string(codec.Extension()));
+    const std::string path = folder / ("out." + std::string(codec.Extensions().front()));
     document.ExportPaletteFile(path, codec);
     ExpectUnchanged();
 
@@ -405,6 +405,19 @@ INSTANTIATE_TEST_SUITE_P(
                     PlacementCase{"ALongerOneKeepsTheFirst256", 100, 300, 0, 256,
                                   "; it holds 300 colours, the first 256 were kept"}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+
+TEST(PaletteFileFilterTest, OffersAllPaletteFilesFirstThenEachFormat)
+{
+    EXPECT_EQ(
+        OpenPaletteFilter(CorePaletteCodecs()),
+        "All palette files (*.pal;*.gpl;*.act;*.txt;*.hex)|*.pal;*.gpl;*.act;*.txt;*.hex|"
+        "JASC-PAL palette (*.pal)|*.pal|GIMP palette (*.gpl)|*.gpl|RIFF palette (*.pal)|*.pal|"
+        "Adobe colour table (*.act)|*.act|Paint.NET palette (*.txt)|*.txt|"
+        "Hex colour list (*.hex)|*.hex|Dark Forces palette (*.pal)|*.pal|"
+        "768-byte RGB palette (*.pal)|*.pal||");
+    EXPECT_EQ(SavePaletteFilter(CodecFor(PaletteFormat::hexList)),
+              "Hex colour list (*.hex)|*.hex||");
+}
 
 TEST_F(PaletteFileTest, PaintNetExportWarnsThatPaintNetShowsOnly96Colours)
 {
