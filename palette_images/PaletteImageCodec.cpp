@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace palette_images {
 
@@ -74,7 +75,9 @@ std::string PaletteImageCodec::Write(std::span<const ColorTriple> colors, std::s
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    writer.write(SwatchImage(colors));
+    // Encoding a small image into memory fails only when memory runs out.
+    if (!writer.write(SwatchImage(colors)))
+        throw std::bad_alloc();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
