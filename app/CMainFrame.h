@@ -80,6 +80,12 @@ public:
     void OnUpdateViewToolbar(CCmdUI* cmdUI);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI* cmdUI);
+    // Undo and Redo act on the active document's history; their items name
+    // the step they would take.
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* cmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* cmdUI);
 
     static const CommandMap commandMap;
 

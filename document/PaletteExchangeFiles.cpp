@@ -81,7 +81,7 @@ void CPalvaneDoc::OnFileImportDfpal()
         std::uint8_t& component = at % 3 == 0 ? entry.red : at % 3 == 1 ? entry.green : entry.blue;
         component = dfpal_format::FromFileValue(bytes[at]);
     }
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Import Dark Forces Palette");
 }
 
 void CPalvaneDoc::OnFileExportJasc()

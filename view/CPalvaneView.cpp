@@ -317,7 +317,7 @@ void CPalvaneView::OnLButtonDblClk()
     if (dialog.DoModal() != IDOK)
         return;
     entry = ColorTriple::FromColorRef(dialog.GetColor());
-    m_pDocument->NotifyPaletteChanged();
+    m_pDocument->NotifyPaletteChanged("Edit Color", CellRun{m_nHotCell, m_nHotCell});
 }
 
 void CPalvaneView::paintEvent(QPaintEvent* event)
