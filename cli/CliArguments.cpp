@@ -93,6 +93,7 @@ struct CliOption {
     bool (*parse)(const std::string& text, CliStep& step);
     bool needsDocument;
     const char* help;
+    bool needsImages = false; // only in builds that read and write images
 };
 
 using Action = CliArguments::Action;
@@ -134,6 +135,21 @@ const CliOption kOptions[] = {
      "(default 0) of an X-Wing Alliance model file (.opt)"},
     {"--opt-info", Action::run, Kind::optInfo, "FILE", ParseFile, false,
      "print what a model file holds as one line of JSON"},
+    {"--import-palette", Action::run, Kind::importPalette, "FILE", ParseFile, true,
+     "fill cells from the selection's start (0 without one) with\n"
+     "a palette file, its format recognised by its content"},
+    {"--export-gpl", Action::run, Kind::exportGpl, "FILE", ParseFile, true,
+     "export the palette as a GIMP palette (.gpl)"},
+    {"--export-riff", Action::run, Kind::exportRiff, "FILE", ParseFile, true,
+     "export the palette as a RIFF palette (.pal)"},
+    {"--export-act", Action::run, Kind::exportAct, "FILE", ParseFile, true,
+     "export the palette as an Adobe colour table (.act)"},
+    {"--export-paintnet", Action::run, Kind::exportPaintNet, "FILE", ParseFile, true,
+     "export the palette as a Paint.NET palette (.txt)"},
+    {"--export-hex", Action::run, Kind::exportHex, "FILE", ParseFile, true,
+     "export the palette as a hex colour list (.hex)"},
+    {"--export-swatch", Action::run, Kind::exportSwatch, "FILE", ParseFile, true,
+     "export the palette as a PNG image of 16 x 16 cells", true},
     {"--help", Action::help, Kind::dump, nullptr, nullptr, false, "show this text"},
     {"-h", Action::help, Kind::dump, nullptr, nullptr, false, nullptr},
     {"--version", Action::version, Kind::dump, nullptr, nullptr, false, "show the version"},
@@ -157,6 +173,15 @@ CliArguments UsageError(std::string message)
 
 } // namespace
 
+bool CliHasImages()
+{
+#ifdef PALVANE_CLI_IMAGES
+    return true;
+#else
+    return false;
+#endif
+}
+
 CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
 {
     CliArguments result;
@@ -170,6 +195,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
             result.action = option->action;
             return result;
         }
+        if (option->needsImages && !CliHasImages())
+            return UsageError(name + " needs images, which this build of palvane-cli does not "
+                                     "read or write");
         CliStep step;
         step.kind = option->kind;
         if (option->value != nullptr) {
@@ -204,7 +232,7 @@ std::string CliUsageText()
         "first that fails.\n"
         "\n";
     for (const CliOption& option : kOptions) {
-        if (option.help == nullptr)
+        if (option.help == nullptr || (option.needsImages && !CliHasImages()))
             continue;
         const std::string indent(width + 4, ' ');
         std::string line = "  " + synopsis(option);

@@ -25,6 +25,13 @@ struct CliStep {
         exportJasc,
         importOpt,
         optInfo,
+        importPalette,
+        exportGpl,
+        exportRiff,
+        exportAct,
+        exportPaintNet,
+        exportHex,
+        exportSwatch,
     };
     Kind kind = Kind::dump;
     std::string file;  // open, save, import, export and model steps
@@ -41,6 +48,9 @@ struct CliArguments {
     std::vector<CliStep> steps;
     std::string error; // usageError: what was wrong
 };
+
+// Whether this build reads and writes images (it does where it has Qt).
+bool CliHasImages();
 
 CliArguments ParseCliArguments(const std::vector<std::string>& arguments);
 

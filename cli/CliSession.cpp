@@ -5,16 +5,70 @@
 #include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
+#include "document/palette_formats/PaletteFormats.h"
+#include "framework/CException.h"
+#include "framework/CommandErrors.h"
 #include "framework/FrameworkMessages.h"
 #include "res/CommandIds.h"
 #include "res/DocumentStrings.h"
 #include "res/PalvaneVersion.h"
 
+#ifdef PALVANE_CLI_IMAGES
+#include "palette_images/PaletteImageCodec.h"
+#endif
+
+#include <new>
 #include <ostream>
 
 namespace {
 
 constexpr const char* kProgram = "palvane-cli";
+
+// The formats --import-palette recognises.
+const palette_formats::CodecList& ImportCodecs()
+{
+#ifdef PALVANE_CLI_IMAGES
+    return palette_images::PaletteCodecsWithImages();
+#else
+    return palette_formats::CorePaletteCodecs();
+#endif
+}
+
+const palette_formats::PaletteCodec& ExportCodec(CliStep::Kind kind)
+{
+    using palette_formats::PaletteFormat;
+    switch (kind) {
+    case CliStep::Kind::exportRiff:
+        return palette_formats::CodecFor(PaletteFormat::riff);
+    case CliStep::Kind::exportAct:
+        return palette_formats::CodecFor(PaletteFormat::adobeColorTable);
+    case CliStep::Kind::exportPaintNet:
+        return palette_formats::CodecFor(PaletteFormat::paintNet);
+    case CliStep::Kind::exportHex:
+        return palette_formats::CodecFor(PaletteFormat::hexList);
+#ifdef PALVANE_CLI_IMAGES
+    case CliStep::Kind::exportSwatch:
+        return palette_images::SwatchImageCodec();
+#endif
+    default:
+        return palette_formats::CodecFor(PaletteFormat::gimp);
+    }
+}
+
+// Runs `step`, showing an error that escapes it as a command's error is
+// shown. Returns whether it ran to the end.
+template <class Step> bool RunReportingErrors(Step step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(framework_messages::kOutOfMemory, MB_ICONEXCLAMATION);
+    } catch (const CException& error) {
+        AfxReportCommandError(error);
+    }
+    return false;
+}
 
 } // namespace
 
@@ -108,6 +162,15 @@ bool CliSession::RunStep(const CliStep& step)
         return RunImportOptStep(*m_document, m_ui, step);
     case CliStep::Kind::optInfo:
         return RunOptInfoStep(step.file, m_out);
+    case CliStep::Kind::importPalette:
+        return ImportPaletteFile(step.file);
+    case CliStep::Kind::exportGpl:
+    case CliStep::Kind::exportRiff:
+    case CliStep::Kind::exportAct:
+    case CliStep::Kind::exportPaintNet:
+    case CliStep::Kind::exportHex:
+    case CliStep::Kind::exportSwatch:
+        return ExportPaletteFile(step.file, step.kind);
     }
     return false;
 }
@@ -151,6 +214,23 @@ bool CliSession::ImportDarkForcesPalette(const std::string& path)
                   << '\n';
     }
     return done;
+}
+
+bool CliSession::ImportPaletteFile(const std::string& path)
+{
+    return RunReportingErrors([&] {
+        const std::string report = m_document->ImportPaletteFile(path, ImportCodecs());
+        m_err << kProgram << ": " << report << '\n';
+    });
+}
+
+bool CliSession::ExportPaletteFile(const std::string& path, CliStep::Kind kind)
+{
+    return RunReportingErrors([&] {
+        const std::string note = m_document->ExportPaletteFile(path, ExportCodec(kind));
+        if (!note.empty())
+            m_err << kProgram << ": warning: " << note << '\n';
+    });
 }
 
 int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)

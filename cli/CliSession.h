@@ -30,6 +30,10 @@ private:
     // Imports a file that does not look like a Dark Forces palette all the
     // same, with a warning that names it as given.
     bool ImportDarkForcesPalette(const std::string& path);
+    // Runs a palette file import or export; prints what it reports, as a
+    // warning for an export. An error is shown as the editor shows it.
+    bool ImportPaletteFile(const std::string& path);
+    bool ExportPaletteFile(const std::string& path, CliStep::Kind kind);
 
     std::ostream& m_out;
     std::ostream& m_err;

@@ -8,11 +8,16 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class CArchive;
 class CCmdUI;
 class PaletteChangeListener;
+namespace palette_formats {
+class PaletteCodec;
+}
 
 // One open colormap: its 256-colour palette and the selected run of cells.
 // Views and commands read and write the fields directly.
@@ -86,6 +91,22 @@ public:
     void OnFileExportDfpal();
     void OnFileImportDfpal();
     void OnFileExportJasc();
+    // A palette file of any format the codecs know, recognised by its
+    // content, fills the cells from the selection's start (cell 0 without a
+    // selection; a palette of 256 colours or more fills the whole palette
+    // with its first 256) and becomes the selection; the other cells keep
+    // their colours. Ends in NotifyPaletteChanged(). A file that cannot be
+    // read, is in no known format or is malformed raises CFileException or
+    // FileFormatException and changes nothing. Returns what was done, which
+    // also goes to the status bar: "Cells 32–47 (16 colours) from x.gpl".
+    std::string ImportPaletteFile(const std::string& path);
+    std::string ImportPaletteFile(const std::string& path,
+                                  const std::vector<const palette_formats::PaletteCodec*>& codecs);
+    // Writes the palette to `path` in `codec`'s format, completely or not at
+    // all, as a save writes. Returns what the user should know about the
+    // file written, or nothing.
+    std::string ExportPaletteFile(const std::string& path,
+                                  const palette_formats::PaletteCodec& codec) const;
     // File, Import From, X-Wing Alliance Texture: the palette of one texture
     // of a model file the user picks.
     void OnFileImportXwa();

@@ -5,8 +5,11 @@
 #include "document/CPalvaneDoc.h"
 #include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
+#include "document/palette_formats/JascPaletteCodec.h"
+#include "document/palette_formats/PaletteFileReader.h"
 #include "framework/AtomicReplaceFile.h"
 #include "framework/CFileDialog.h"
+#include "framework/MessagePane.h"
 
 #include <algorithm>
 #include <array>
@@ -91,14 +94,55 @@ void CPalvaneDoc::OnFileExportJasc()
         return;
     const bool protect =
         AfxMessageBox(jasc_format::kProtectQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
-    std::string text = jasc_format::kHeader;
-    for (int i = 0; i < kPaletteSize; ++i) {
-        const ColorTriple entry =
-            protect && i < jasc_format::kProtectedCount ? ColorTriple() : m_palette[i];
-        char line[16];
-        const int length = std::snprintf(line, sizeof line, jasc_format::kEntryFormat, entry.red,
-                                         entry.green, entry.blue);
-        text.append(line, static_cast<std::size_t>(length));
-    }
+    Palette written = m_palette;
+    if (protect)
+        std::fill_n(written.begin(), jasc_format::kProtectedCount, ColorTriple());
+    const std::string text = palette_formats::JascPaletteCodec().Write(written, GetTitle());
     WriteWholeFile(path, text.data(), text.size());
+}
+
+std::string CPalvaneDoc::ImportPaletteFile(const std::string& path)
+{
+    return ImportPaletteFile(path, palette_formats::CorePaletteCodecs());
+}
+
+std::string
+CPalvaneDoc::ImportPaletteFile(const std::string& path,
+                               const std::vector<const palette_formats::PaletteCodec*>& codecs)
+{
+    // Read and checked whole before any cell changes.
+    const palette_formats::PaletteFile file = palette_formats::ReadPaletteFile(path, codecs);
+    const std::vector<ColorTriple>& colors = file.read.colors;
+    const int count = static_cast<int>(colors.size());
+    const int first = count < kPaletteSize && m_nSelStart >= 0 ? m_nSelStart : 0;
+    const int stored = std::min(count, kPaletteSize - first);
+    std::copy_n(colors.begin(), stored, m_palette.begin() + first);
+    m_nSelStart = first;
+    m_nSelEnd = first + stored - 1;
+
+    std::string report =
+        (stored == 1 ? "Cell " + std::to_string(first)
+                     : "Cells " + std::to_string(first) + "\u2013" + std::to_string(m_nSelEnd)) +
+        " (" + std::to_string(stored) + (stored == 1 ? " colour" : " colours") + ") from " + path;
+    if (file.read.count > colors.size())
+        report += "; it holds " + std::to_string(file.read.count) + " colours, the first " +
+                  std::to_string(colors.size()) + " were kept";
+    else if (stored < count)
+        report += "; " + std::to_string(count - stored) + " colours did not fit after cell 255";
+    NotifyPaletteChanged();
+    if (MessagePane* pane = AfxGetMessagePane())
+        pane->SetMessageText(report);
+    return report;
+}
+
+std::string CPalvaneDoc::ExportPaletteFile(const std::string& path,
+                                           const palette_formats::PaletteCodec& codec) const
+{
+    std::string title = GetTitle();
+    if (const std::string_view extension = palette_formats::PathExtension(title);
+        !extension.empty())
+        title.resize(title.size() - extension.size() - 1);
+    const std::string bytes = codec.Write(m_palette, title);
+    WriteWholeFile(path, bytes.data(), bytes.size());
+    return codec.NoteOnWriting(m_palette.size());
 }

@@ -4,6 +4,7 @@
 // folders (regression inputs) are left alone.
 #include "document/CPalvaneDoc.h"
 #include "document/RecoveryJournal.h"
+#include "document/palette_formats/PaletteFormats.h"
 #include "framework/ScriptedUserInterface.h"
 #include "tests/support/OptFileBuilder.h"
 
@@ -211,6 +212,48 @@ void JournalSeeds(const std::filesystem::path& folder)
     Write(folder / "empty.journal", {});
 }
 
+// A palette written in each format, one cut short, and hand-written text
+// and binary palettes with the variations readers must take.
+void PaletteFormatSeeds(const std::filesystem::path& folder)
+{
+    using namespace palette_formats;
+    CPalvaneDoc document;
+    document.OnNewDocument();
+    FillRamp(document);
+    const std::pair<const char*, PaletteFormat> formats[] = {
+        {"jasc.pal", PaletteFormat::jasc},
+        {"gimp.gpl", PaletteFormat::gimp},
+        {"riff.pal", PaletteFormat::riff},
+        {"adobe.act", PaletteFormat::adobeColorTable},
+        {"paintnet.txt", PaletteFormat::paintNet},
+        {"list.hex", PaletteFormat::hexList},
+        {"darkforces.pal", PaletteFormat::darkForces},
+        {"rgb.pal", PaletteFormat::rawRgb},
+    };
+    for (const auto& [name, format] : formats) {
+        const std::string text = CodecFor(format).Write(document.m_palette, "ramp");
+        const Bytes bytes(text.begin(), text.end());
+        Write(folder / name, bytes);
+        Write(folder / (std::string("cut-") + name), Prefix(bytes, bytes.size() / 2 + 1));
+    }
+    const auto text = [](const std::string& content) {
+        return Bytes(content.begin(), content.end());
+    };
+    Write(folder / "jasc-crlf-extra.pal",
+          text("JASC-PAL\r\n0100\r\n300\r\n1 2 3 x \r\n 4  5 6\r\n"));
+    Write(folder / "gimp-names.gpl",
+          text("GIMP Palette\nName: a\nColumns: 4\n# c\n\n 1 2 3 Red one\n"));
+    Write(folder / "list-mixed.hex", text("; list\n#010203, 0xA0B0C0 a1b2c3\n1 2 3\n# note\n"));
+    const Bytes riff = {'R', 'I', 'F', 'F', 30,   0,    0,    0,    'P', 'A', 'L', ' ', 'j',
+                        'u', 'n', 'k', 2,   0,    0,    0,    'z',  'z', 'd', 'a', 't', 'a',
+                        8,   0,   0,   0,   0x00, 0x03, 0x01, 0x00, 9,   8,   7,   0};
+    Write(folder / "riff-unknown-chunk.pal", riff);
+    Bytes adobe(772, 0);
+    adobe[770] = adobe[771] = 0xFF;
+    adobe[769] = 3;
+    Write(folder / "adobe-three.act", adobe);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -228,6 +271,7 @@ int main(int argc, char** argv)
         OptSeeds(folder / "opt_reader");
         ArgumentSeeds(folder / "cli_arguments");
         JournalSeeds(folder / "recovery_journal");
+        PaletteFormatSeeds(folder / "palette_formats");
         std::filesystem::remove_all(scratch);
     } catch (const std::exception& error) {
         std::cerr << "make-fuzz-seeds: " << error.what() << '\n';

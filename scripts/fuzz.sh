@@ -7,8 +7,8 @@
 #                                           every target
 #
 # Targets: colormap_open, dfpal_import, opt_reader, cli_arguments,
-# recovery_journal. A finding (crash, leak, timeout, out of memory, a single
-# allocation over 64 MB) stops its target and is written to
+# recovery_journal, palette_formats. A finding (crash, leak, timeout, out of
+# memory, a single allocation over 64 MB) stops its target and is written to
 # build-fuzz/findings/<target>/; the corpus each target grows is kept in
 # build-fuzz/corpus/<target>/. The status is 1 when anything was found.
 set -euo pipefail
@@ -18,7 +18,7 @@ seconds="${1:-300}"
 shift || true
 targets=("$@")
 [ "${#targets[@]}" -gt 0 ] ||
-  targets=(colormap_open dfpal_import opt_reader cli_arguments recovery_journal)
+  targets=(colormap_open dfpal_import opt_reader cli_arguments recovery_journal palette_formats)
 
 scripts/install-missing.sh clang libclang-rt-dev cmake ninja-build
 

@@ -248,3 +248,40 @@ TEST(CliTest, TheProgramRunsOnTheSample)
     EXPECT_NE(output.find("\"selStart\":1,\"selEnd\":2,"), std::string::npos);
     EXPECT_EQ(output.back(), '\n');
 }
+
+TEST(CliTest, ExportsEveryPaletteFormatAndImportsItBackByContent)
+{
+    TempFolder folder;
+    const auto paletteOf = [](const std::string& dump) { return dump.substr(0, dump.find(',')); };
+    const std::string sample = paletteOf(RunCli({"--open", PALVANE_SAMPLE_COLORMAP, "--dump"}).out);
+    struct Row {
+        const char* option;
+        const char* name;
+        const char* warning;
+    };
+    for (const Row& row : {Row{"--export-gpl", "a.gpl", ""}, Row{"--export-riff", "a.pal", ""},
+                           Row{"--export-act", "a.act", ""},
+                           Row{"--export-paintnet", "a.txt",
+                               "palvane-cli: warning: Paint.NET shows only the first 96 of the "
+                               "256 colours\n"},
+                           Row{"--export-hex", "a.hex", ""}, Row{"--export-swatch", "a.png", ""}}) {
+        // Each file under a name that hides its format.
+        const std::string path = folder / (std::string(row.name) + ".data");
+        CliResult result = RunCli({"--open", PALVANE_SAMPLE_COLORMAP, row.option, path});
+        EXPECT_EQ(result.status, 0) << row.option;
+        EXPECT_EQ(result.err, row.warning);
+        result = RunCli({"--new", "--select", "9:9", "--import-palette", path, "--dump"});
+        EXPECT_EQ(result.status, 0) << row.option;
+        EXPECT_EQ(result.err, "palvane-cli: Cells 0\u2013255 (256 colours) from " + path + "\n");
+        EXPECT_EQ(paletteOf(result.out), sample) << row.option;
+    }
+
+    WriteFileBytes(folder / "notes.gpl", {'G', 'I', 'M', 'P', ' ', 'P', 'a', 'l', 'e', 't', 't',
+                                          'e', '\n', '1', ' ', '2', '\n'});
+    const CliResult refused = RunCli({"--new", "--import-palette", folder / "notes.gpl", "--dump"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "palvane-cli: " + (folder / "notes.gpl") +
+                               " is not a valid GIMP palette: line 2: expected three numbers "
+                               "from 0 to 255\n");
+    EXPECT_EQ(refused.out, "");
+}
