@@ -123,6 +123,7 @@ CMainFrame::CMainFrame(CPalvaneApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     connect(&history, &QUndoGroup::undoTextChanged, this, &CMainFrame::RequestCommandUIUpdate);
     connect(&history, &QUndoGroup::redoTextChanged, this, &CMainFrame::RequestCommandUIUpdate);
     AfxSetMessagePane(this);
+    m_pPreviousClipboard = AfxSetClipboard(&m_clipboard);
 }
 
 CMainFrame::~CMainFrame()
@@ -131,6 +132,8 @@ CMainFrame::~CMainFrame()
     disconnect(m_pMdiArea, nullptr, this, nullptr);
     if (AfxGetMessagePane() == this)
         AfxSetMessagePane(nullptr);
+    if (&AfxGetClipboard() == &m_clipboard)
+        AfxSetClipboard(m_pPreviousClipboard);
 }
 
 bool CMainFrame::LoadFrame()

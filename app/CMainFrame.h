@@ -2,6 +2,7 @@
 
 #include "framework/CCmdTarget.h"
 #include "framework/MessagePane.h"
+#include "framework/qt/QtClipboard.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -126,6 +127,8 @@ private:
     bool m_bShowingDocumentMenu = false;
     std::vector<QAction*> m_windowListActions;
     QTimer m_updateTimer;
+    QtClipboard m_clipboard;
+    Clipboard* m_pPreviousClipboard = nullptr;
     QIcon m_documentIcon;
     int m_nChildFrameBatches = 0;
     std::vector<QPointer<CChildFrame>> m_batchFrames;

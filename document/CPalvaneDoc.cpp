@@ -15,6 +15,8 @@ const CommandMapEntry kCommands[] = {
     {ID_FILE_EXPORT_DFPAL, &CPalvaneDoc::OnFileExportDfpal},
     {ID_FILE_IMPORT_DFPAL, &CPalvaneDoc::OnFileImportDfpal},
     {ID_FILE_IMPORT_XWA, &CPalvaneDoc::OnFileImportXwa},
+    {ID_EDIT_COPY, &CPalvaneDoc::OnEditCopy, &CPalvaneDoc::OnUpdateEditCopy},
+    {ID_EDIT_PASTE, &CPalvaneDoc::OnEditPaste},
     {ID_EDIT_SELECT_ALL, &CPalvaneDoc::OnEditSelectAll},
 };
 

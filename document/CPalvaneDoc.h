@@ -110,6 +110,15 @@ public:
     // File, Import From, X-Wing Alliance Texture: the palette of one texture
     // of a model file the user picks.
     void OnFileImportXwa();
+    // Edit, Copy: the selected run onto the clipboard as text, one
+    // "#RRGGBB" line per cell. Needs a selection.
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    // Edit, Paste: the colours of the clipboard's text into consecutive
+    // cells from the selection's start (cell 0 without one), as many as fit
+    // before the palette ends; the pasted cells become the selection. Text
+    // without a colour changes nothing, and the status bar says why.
+    void OnEditPaste();
     // Edit, Select All: cells 0 to 255.
     void OnEditSelectAll();
 

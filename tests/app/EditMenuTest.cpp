@@ -13,6 +13,8 @@
 #include "view/CPalvaneView.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSettings>
@@ -128,6 +130,14 @@ protected:
         if (end != start)
             Click(end, Qt::ShiftModifier);
     }
+    static void SetClipboardText(const QString& text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+    }
+    static std::string ClipboardText()
+    {
+        return QGuiApplication::clipboard()->text().toStdString();
+    }
     std::string ItemText(unsigned id) { return Act(id)->text().toStdString(); }
 
     TempFolder folder;
@@ -179,6 +189,11 @@ TEST_F(EditMenuTest, EveryPaletteActionIsOneStepToUndoAndRedo)
              ui.QueueFile(path);
              ui.QueueTexture(0);
              Run(ID_FILE_IMPORT_XWA);
+         }},
+        {"Paste 40\u201342", 40, 40,
+         [this] {
+             SetClipboardText("#010203\n#040506\n#070809\n");
+             Run(ID_EDIT_PASTE);
          }},
     };
     int number = 0;
@@ -291,19 +306,20 @@ TEST_F(EditMenuTest, EditAndPaletteMenusFollowTheSelection)
 
     const struct {
         int selStart, selEnd;
-        bool gradient, colorize;
+        bool copy, gradient, colorize;
     } rows[] = {
-        {-1, -1, false, false},
-        {5, 5, false, true},
-        {32, 47, true, true},
+        {-1, -1, false, false, false},
+        {5, 5, true, false, true},
+        {32, 47, true, true, true},
     };
-    const unsigned always[] = {ID_EDIT_SELECT_ALL};
+    const unsigned always[] = {ID_EDIT_PASTE, ID_EDIT_SELECT_ALL};
     const unsigned never[] = {ID_EDIT_UNDO, ID_EDIT_REDO}; // nothing done yet
     for (const auto& row : rows) {
         SCOPED_TRACE(row.selStart);
         if (row.selStart >= 0)
             Select(row.selStart, row.selEnd);
         QMetaObject::invokeMethod(menus[1], "aboutToShow");
+        EXPECT_EQ(Act(ID_EDIT_COPY)->isEnabled(), row.copy);
         EXPECT_EQ(Act(ID_PALETTE_GRADIENT)->isEnabled(), row.gradient);
         EXPECT_EQ(Act(ID_PALETTE_COLORIZE)->isEnabled(), row.colorize);
         for (unsigned id : always)
@@ -361,6 +377,99 @@ TEST_F(EditMenuTest, KeysUndoAndRedoAnImportInTheActiveDocumentOnly)
         Key(key.key, key.modifiers);
         EXPECT_EQ(first.m_palette, key.palette) << key.key << " " << key.modifiers;
         EXPECT_EQ(first.IsModified(), &key.palette == &imported);
+    }
+}
+
+// Copy puts the selected run on the clipboard, one "#RRGGBB" line per cell.
+TEST_F(EditMenuTest, CopyPutsTheSelectedRunOnTheClipboardAsText)
+{
+    CPalvaneDoc& document = OpenSample("copy.cmp");
+    Select(16, 18);
+    SetClipboardText("before");
+    Key(Qt::Key_C);
+    EXPECT_EQ(ClipboardText(), "#160F08\n#2A1C10\n#3E2917\n");
+    EXPECT_FALSE(document.IsModified());
+}
+
+// Paste puts the colours of every accepted form into the cells from the
+// selection's start, selects them and is one step; text without a colour
+// changes nothing, and the status bar says why.
+TEST_F(EditMenuTest, PasteFillsTheCellsFromTheSelectionsStart)
+{
+    const std::vector<ColorTriple> rgb = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+    const struct {
+        const char* name;
+        const char* text; // nullptr: the clipboard holds no text
+        int selStart, selEnd;
+        int first;
+        std::vector<ColorTriple> pasted;
+        const char* status;
+    } rows[] = {
+        {"lines ending in CR LF",
+         "#0A0B0C\r\n#0d0e0f\r\n",
+         40,
+         40,
+         40,
+         {{10, 11, 12}, {13, 14, 15}},
+         "Pasted 2 colors into cells 40\u201341."},
+        {"a JASC palette", "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5 6\r\n7 8 9\r\n", 100, 110, 100,
+         rgb, "Pasted 3 colors into cells 100\u2013102."},
+        {"a GIMP palette without a selection",
+         "GIMP Palette\nName: Mine\n#\n1 2 3 One\n",
+         -1,
+         -1,
+         0,
+         {{1, 2, 3}},
+         "Pasted 1 color into cell 0."},
+        {"words, commas and comments", "; mine\n0x010203, 040506\n\n# last\n7 8 9\n", 7, 9, 7, rgb,
+         "Pasted 3 colors into cells 7\u20139."},
+        {"more than the palette holds",
+         "#010203 #040506 #070809",
+         254,
+         254,
+         254,
+         {{1, 2, 3}, {4, 5, 6}},
+         "Pasted 2 of 3 colors: the palette ends at cell 255."},
+        {"text without a colour",
+         "Palette\n",
+         40,
+         47,
+         40,
+         {},
+         "Nothing pasted: line 1: \"Palette\" is not a colour: expected #RRGGBB, RRGGBB, "
+         "0xRRGGBB or three numbers from 0 to 255"},
+        {"no text", nullptr, 40, 47, 40, {}, "The Clipboard holds no text to paste."},
+    };
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CPalvaneDoc& document = OpenSample("paste" + std::to_string(++number) + ".cmp");
+        if (row.selStart >= 0)
+            Select(row.selStart, row.selEnd);
+        const CPalvaneDoc::Palette before = document.m_palette;
+        if (row.text != nullptr)
+            SetClipboardText(QString::fromUtf8(row.text));
+        else
+            QGuiApplication::clipboard()->clear();
+        Key(Qt::Key_V);
+
+        CPalvaneDoc::Palette expected = before;
+        std::copy(row.pasted.begin(), row.pasted.end(), expected.begin() + row.first);
+        EXPECT_EQ(document.m_palette, expected);
+        EXPECT_EQ(Frame().GetMessageText().toStdString(), row.status);
+        const int count = static_cast<int>(row.pasted.size());
+        const bool pasted = count > 0;
+        EXPECT_EQ(document.IsModified(), pasted);
+        EXPECT_EQ(std::make_tuple(document.m_nSelStart, document.m_nSelEnd),
+                  pasted ? std::make_tuple(row.first, row.first + count - 1)
+                         : std::make_tuple(row.selStart, row.selEnd));
+        EXPECT_EQ(Act(ID_EDIT_UNDO)->isEnabled(), pasted);
+        if (pasted) {
+            Run(ID_EDIT_UNDO);
+            EXPECT_EQ(document.m_palette, before);
+            EXPECT_EQ(std::make_tuple(document.m_nSelStart, document.m_nSelEnd),
+                      std::make_tuple(row.selStart, row.selEnd));
+        }
     }
 }
 
