@@ -4,6 +4,8 @@
 #include "framework/CArchive.h"
 #include "res/CommandIds.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -60,6 +62,11 @@ bool CPalvaneDoc::OnSaveDocument(const std::string& path)
 
 bool CPalvaneDoc::OnCmdMsg(unsigned id)
 {
+    // Only the document's own commands: one of its base's may close it
+    // (File, Close), and nothing of it may be touched after that.
+    if (std::none_of(std::begin(kCommands), std::end(kCommands),
+                     [id](const CommandMapEntry& entry) { return entry.id == id; }))
+        return CDocument::OnCmdMsg(id);
     // Put back when the command ends, even by an exception.
     struct Restore {
         std::optional<CellRun>& selection;

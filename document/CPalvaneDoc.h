@@ -64,9 +64,9 @@ public:
     // now on; the history starts at the palette as it is.
     void SetPaletteChangeListener(PaletteChangeListener* listener);
 
-    // A command may move the selection along with the palette (Paste
-    // selects what it pasted): the step it records keeps the selection it
-    // started from.
+    // One of the document's commands may move the selection along with
+    // the palette (Paste selects what it pasted): the step it records keeps
+    // the selection it started from.
     bool OnCmdMsg(unsigned id) override;
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
