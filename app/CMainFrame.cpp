@@ -5,6 +5,7 @@
 #include "app/CPalvaneApp.h"
 #include "app/ChildFrameBatch.h"
 #include "app/ChildWindowArrangement.h"
+#include "app/DocumentUndoStacks.h"
 #include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
 #include "document/CellText.h"
@@ -26,6 +27,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QUrl>
 
 #include <utility>
@@ -43,6 +45,8 @@ const CommandMapEntry kCommands[] = {
     {ID_WINDOW_TILE_HORZ, &CMainFrame::OnWindowTile},
     {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar, &CMainFrame::OnUpdateViewToolbar},
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
+    {ID_EDIT_UNDO, &CMainFrame::OnEditUndo, &CMainFrame::OnUpdateEditUndo},
+    {ID_EDIT_REDO, &CMainFrame::OnEditRedo, &CMainFrame::OnUpdateEditRedo},
 };
 
 constexpr const char* kIdleMessage = "Ready";
@@ -62,13 +66,21 @@ const CommandInfo* FindCommand(unsigned id)
 // lists it (the toolbar's Gradient and Colorize).
 QString ActionText(const CommandInfo& command)
 {
-    for (const auto& menu :
-         {std::span<const MenuItem>(kDocumentMenu), std::span<const MenuItem>(kMainFrameMenu)})
-        for (const MenuItem& item : menu)
-            if (item.id == command.id && item.kind != MenuItem::popup)
-                return QString::fromUtf8(item.text);
+    if (const char* text = MenuItemText(command.id))
+        return QString::fromUtf8(text);
     const QString prompt = QString::fromUtf8(command.prompt);
     return prompt.section(QLatin1Char('\n'), 1);
+}
+
+// The command's menu text naming what it would act on: "&Undo\tCtrl+Z"
+// naming "Gradient 32–47" is "&Undo Gradient 32–47\tCtrl+Z".
+std::string NamedItemText(unsigned id, const QString& name)
+{
+    const std::string text = MenuItemText(id);
+    if (name.isEmpty())
+        return text;
+    const std::size_t tab = std::min(text.find('\t'), text.size());
+    return text.substr(0, tab) + ' ' + name.toStdString() + text.substr(tab);
 }
 
 // The key locks the status bar reports, with the text each pane shows.
@@ -105,7 +117,15 @@ CMainFrame::CMainFrame(CPalvaneApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     m_updateTimer.setInterval(0);
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    // Undo and Redo follow the active history, whatever moved it: commands,
+    // and edits made in a view.
+    QUndoGroup& history = m_app.GetUndoStacks().Group();
+    connect(&history, &QUndoGroup::canUndoChanged, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(&history, &QUndoGroup::canRedoChanged, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(&history, &QUndoGroup::undoTextChanged, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(&history, &QUndoGroup::redoTextChanged, this, &CMainFrame::RequestCommandUIUpdate);
     AfxSetMessagePane(this);
+    m_pPreviousClipboard = AfxSetClipboard(&m_clipboard);
 }
 
 CMainFrame::~CMainFrame()
@@ -114,6 +134,8 @@ CMainFrame::~CMainFrame()
     disconnect(m_pMdiArea, nullptr, this, nullptr);
     if (AfxGetMessagePane() == this)
         AfxSetMessagePane(nullptr);
+    if (&AfxGetClipboard() == &m_clipboard)
+        AfxSetClipboard(m_pPreviousClipboard);
 }
 
 bool CMainFrame::LoadFrame()
@@ -186,8 +208,11 @@ void CMainFrame::CreateActions()
         action->setIconText(action->toolTip());
         // The toolbar's images are for its buttons only.
         action->setIconVisibleInMenu(false);
-        if (*command.key != '\0')
-            action->setShortcut(QKeySequence(QString::fromUtf8(command.key)));
+        QList<QKeySequence> keys;
+        for (const char* key : {command.key, command.otherKey})
+            if (*key != '\0')
+                keys.append(QKeySequence(QString::fromUtf8(key)));
+        action->setShortcuts(keys);
         // The keys work whichever menu bar is shown.
         addAction(action);
         const unsigned id = command.id;
@@ -386,6 +411,9 @@ bool CMainFrame::ExecuteCommand(unsigned id)
 
 void CMainFrame::OnSubWindowActivated()
 {
+    CChildFrame* child = MDIGetActive();
+    m_app.GetUndoStacks().SetActiveDocument(child != nullptr ? child->GetView()->GetDocument()
+                                                             : nullptr);
     auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
     if (active != m_pCloseKeysHolder) {
         if (m_pCloseKeysHolder != nullptr)
@@ -429,6 +457,8 @@ void CMainFrame::UpdateCommandUI()
         CCmdUI state(id);
         RouteUpdateCmdUI(route, state);
         action->setEnabled(state.IsEnabled());
+        if (state.IsTextChanged())
+            action->setText(QString::fromStdString(state.GetText()));
         if (state.IsCheckChanged()) {
             action->setCheckable(true);
             action->setChecked(state.GetCheck() == CCmdUI::checked);
@@ -534,6 +564,30 @@ void CMainFrame::OnViewStatusBar()
 void CMainFrame::OnUpdateViewStatusBar(CCmdUI* cmdUI)
 {
     cmdUI->SetCheck(statusBar()->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+}
+
+void CMainFrame::OnEditUndo()
+{
+    m_app.GetUndoStacks().Group().undo();
+}
+
+void CMainFrame::OnUpdateEditUndo(CCmdUI* cmdUI)
+{
+    const QUndoGroup& history = m_app.GetUndoStacks().Group();
+    cmdUI->Enable(history.canUndo());
+    cmdUI->SetText(NamedItemText(ID_EDIT_UNDO, history.undoText()));
+}
+
+void CMainFrame::OnEditRedo()
+{
+    m_app.GetUndoStacks().Group().redo();
+}
+
+void CMainFrame::OnUpdateEditRedo(CCmdUI* cmdUI)
+{
+    const QUndoGroup& history = m_app.GetUndoStacks().Group();
+    cmdUI->Enable(history.canRedo());
+    cmdUI->SetText(NamedItemText(ID_EDIT_REDO, history.redoText()));
 }
 
 bool CMainFrame::event(QEvent* event)

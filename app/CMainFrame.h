@@ -2,6 +2,7 @@
 
 #include "framework/CCmdTarget.h"
 #include "framework/MessagePane.h"
+#include "framework/qt/QtClipboard.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -81,6 +82,12 @@ public:
     void OnUpdateViewToolbar(CCmdUI* cmdUI);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI* cmdUI);
+    // Undo and Redo act on the active document's history; their items name
+    // the step they would take.
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* cmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* cmdUI);
 
     static const CommandMap commandMap;
 
@@ -122,6 +129,8 @@ private:
     bool m_bShowingDocumentMenu = false;
     std::vector<QAction*> m_windowListActions;
     QTimer m_updateTimer;
+    QtClipboard m_clipboard;
+    Clipboard* m_pPreviousClipboard = nullptr;
     QIcon m_documentIcon;
     int m_nChildFrameBatches = 0;
     std::vector<QPointer<CChildFrame>> m_batchFrames;

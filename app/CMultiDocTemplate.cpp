@@ -36,8 +36,8 @@ CPalvaneDoc* CMultiDocTemplate::OpenDocumentFile(const std::string& path)
     CPalvaneDoc* opened = document.get();
     m_documents.push_back(std::move(document));
     IndexPath(opened);
-    if (m_pObserver != nullptr)
-        m_pObserver->OnDocumentAdded(opened);
+    for (DocumentListObserver* observer : m_observers)
+        observer->OnDocumentAdded(opened);
     CreateNewFrame(opened);
     return opened;
 }
@@ -139,8 +139,8 @@ void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const
 
 void CMultiDocTemplate::RemoveDocument(CDocument* document)
 {
-    if (m_pObserver != nullptr)
-        m_pObserver->OnDocumentRemoving(static_cast<CPalvaneDoc*>(document));
+    for (DocumentListObserver* observer : m_observers)
+        observer->OnDocumentRemoving(static_cast<CPalvaneDoc*>(document));
     for (CChildFrame* frame : GetFrames(static_cast<CPalvaneDoc*>(document)))
         frame->CloseWithDocument();
     UnindexPath(static_cast<CPalvaneDoc*>(document));

@@ -47,9 +47,9 @@ public:
     void AddToRecentFileList(const std::string& path) override;
     void OnDocumentTitleChanged(CDocument* document) override;
 
-    // `observer` (not owned, nullptr for none) hears of every document
-    // added to and removed from the list from now on.
-    void SetObserver(DocumentListObserver* observer) { m_pObserver = observer; }
+    // `observer` (not owned) hears of every document added to and removed
+    // from the list from now on, after the observers added before it.
+    void AddObserver(DocumentListObserver* observer) { m_observers.push_back(observer); }
 
 private:
     // Files the open documents by their paths, as they are now.
@@ -57,7 +57,7 @@ private:
     void UnindexPath(const CPalvaneDoc* document);
 
     CPalvaneApp& m_app;
-    DocumentListObserver* m_pObserver = nullptr;
+    std::vector<DocumentListObserver*> m_observers;
     std::vector<std::unique_ptr<CPalvaneDoc>> m_documents;
     // The open documents by path, so that an open need not compare its file
     // with every open document's; and the path each is filed under.

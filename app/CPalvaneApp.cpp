@@ -62,7 +62,8 @@ CPalvaneApp::CPalvaneApp()
     : m_recentFiles(kRecentFileCount), m_docTemplate(*this), m_journalKeeper(m_docTemplate),
       m_requestService([this](const ShellRequest& request) { QueueShellRequest(request); })
 {
-    m_docTemplate.SetObserver(&m_journalKeeper);
+    m_docTemplate.AddObserver(&m_journalKeeper);
+    m_docTemplate.AddObserver(&m_undoStacks);
     m_requestTimer.setSingleShot(true);
     QObject::connect(&m_requestTimer, &QTimer::timeout, [this] { RunQueuedRequests(); });
     m_requestBatchTimer.setSingleShot(true);

@@ -2,6 +2,7 @@
 
 #include "app/CMultiDocTemplate.h"
 #include "app/ChildFrameBatch.h"
+#include "app/DocumentUndoStacks.h"
 #include "app/RecoveryJournalKeeper.h"
 #include "app/RequestService.h"
 #include "app/SettingsPlace.h"
@@ -62,6 +63,7 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     CMultiDocTemplate& GetDocTemplate() { return m_docTemplate; }
     RecoveryJournalKeeper& GetJournalKeeper() { return m_journalKeeper; }
+    DocumentUndoStacks& GetUndoStacks() { return m_undoStacks; }
     const RecentFileList& GetRecentFileList() const { return m_recentFiles; }
 
     CPalvaneDoc* OpenDocumentFile(const std::string& path);
@@ -112,6 +114,7 @@ private:
     RecentFileList m_recentFiles;
     CMultiDocTemplate m_docTemplate;
     RecoveryJournalKeeper m_journalKeeper;
+    DocumentUndoStacks m_undoStacks;
     SettingsPlace m_settingsPlace;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     int m_nExitCode = 0;

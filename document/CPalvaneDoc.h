@@ -1,15 +1,20 @@
 #pragma once
 
+#include "document/CellRun.h"
 #include "document/ColorTriple.h"
+#include "document/PaletteChange.h"
 #include "framework/CDocument.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CArchive;
 class CCmdUI;
+class PaletteChangeListener;
 namespace palette_formats {
 class PaletteCodec;
 }
@@ -20,6 +25,7 @@ class CPalvaneDoc : public CDocument {
 public:
     static constexpr int kPaletteSize = 256;
     using Palette = std::array<ColorTriple, kPaletteSize>;
+    static_assert(kPaletteSize == PaletteChange::kPaletteSize);
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
@@ -41,9 +47,29 @@ public:
     void WriteLightLevelTables(CArchive& archive) const;
     void WriteTransparencyTable(CArchive& archive) const;
 
-    // Ends every operation that writes palette entries: marks the document
-    // modified, then has every view redraw.
-    void NotifyPaletteChanged();
+    // Ends every operation that writes palette entries: records what the
+    // operation changed as one step of the palette's history, named after
+    // `action` and the `cells` it worked on (see PaletteChange), then marks
+    // the document modified and has every view redraw.
+    void NotifyPaletteChanged(std::string_view action = {}, const CellRun& cells = {});
+    // Takes a recorded step back or does it again: the palette and the
+    // selection as they were before or after it, the modified flag set to
+    // `modified`, and every view redrawn. This is not itself recorded.
+    void ApplyPaletteChange(const PaletteChange& change, PaletteChange::Direction direction,
+                            bool modified);
+    // The palette as it is now starts its history afresh: new, opened, read
+    // again or restored, it was not made by an edit that could be undone.
+    void StartPaletteHistory();
+    // `listener` (not owned, nullptr for none) hears of every change from
+    // now on; the history starts at the palette as it is.
+    void SetPaletteChangeListener(PaletteChangeListener* listener);
+
+    // One of the document's commands may move the selection along with
+    // the palette (Paste selects what it pasted): the step it records keeps
+    // the selection it started from.
+    bool OnCmdMsg(unsigned id) override;
+    bool OnOpenDocument(const std::string& path) override;
+    bool OnSaveDocument(const std::string& path) override;
     // Reads the document's file again, as another program left it: the
     // palette is replaced, the selection kept, and every view redraws. A
     // file that cannot be read is reported and leaves the document as it was.
@@ -84,6 +110,17 @@ public:
     // File, Import From, X-Wing Alliance Texture: the palette of one texture
     // of a model file the user picks.
     void OnFileImportXwa();
+    // Edit, Copy: the selected run onto the clipboard as text, one
+    // "#RRGGBB" line per cell. Needs a selection.
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    // Edit, Paste: the colours of the clipboard's text into consecutive
+    // cells from the selection's start (cell 0 without one), as many as fit
+    // before the palette ends; the pasted cells become the selection. Text
+    // without a colour changes nothing, and the status bar says why.
+    void OnEditPaste();
+    // Edit, Select All: cells 0 to 255.
+    void OnEditSelectAll();
 
     static const CommandMap commandMap;
 
@@ -100,4 +137,12 @@ protected:
 private:
     void ReadColormap(CArchive& archive);
     void WriteColormap(CArchive& archive) const;
+    CellRun Selection() const { return CellRun{m_nSelStart, m_nSelEnd}; }
+
+    // The palette as the last recorded step, or the start of the history,
+    // left it: the next step is the difference from it.
+    Palette m_recordedPalette;
+    // The selection when the running command started.
+    std::optional<CellRun> m_commandSelection;
+    PaletteChangeListener* m_pChangeListener = nullptr;
 };

@@ -53,7 +53,7 @@ void CPalvaneDoc::OnPaletteGradient()
                 static_cast<std::uint8_t>(m_palette[start].*component + offset);
         }
     }
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Gradient", CellRun{start, end});
 }
 
 void CPalvaneDoc::OnPaletteColorize()
@@ -91,5 +91,5 @@ void CPalvaneDoc::OnPaletteColorize()
         }
     }
     // A cancelled choice changes nothing, yet the document counts as changed.
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Colorize", CellRun{start, end});
 }

@@ -84,7 +84,7 @@ void CPalvaneDoc::OnFileImportDfpal()
         std::uint8_t& component = at % 3 == 0 ? entry.red : at % 3 == 1 ? entry.green : entry.blue;
         component = dfpal_format::FromFileValue(bytes[at]);
     }
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Import Dark Forces Palette");
 }
 
 void CPalvaneDoc::OnFileExportJasc()
@@ -129,7 +129,7 @@ CPalvaneDoc::ImportPaletteFile(const std::string& path,
                   std::to_string(colors.size()) + " were kept";
     else if (stored < count)
         report += "; " + std::to_string(count - stored) + " colours did not fit after cell 255";
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Import Palette File", CellRun{first, m_nSelEnd});
     if (MessagePane* pane = AfxGetMessagePane())
         pane->SetMessageText(report);
     return report;

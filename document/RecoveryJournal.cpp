@@ -180,7 +180,11 @@ void RecoveryJournal::RestoreInto(CPalvaneDoc& document) const
         document.SetPathName(path);
     document.SetTitle(title);
     document.SetFileStamp(fileStamp);
-    document.NotifyPaletteChanged();
+    // The document-changed protocol, but no step to undo: the restored
+    // palette starts the history, and no state of it is the saved one.
+    document.SetModifiedFlag(true);
+    document.StartPaletteHistory();
+    document.UpdateAllViews(nullptr);
 }
 
 std::vector<std::uint8_t> RecoveryJournal::Encode() const

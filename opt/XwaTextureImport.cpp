@@ -76,5 +76,5 @@ void CPalvaneDoc::OnFileImportXwa()
     }
     for (std::size_t j = 0; j < m_palette.size(); ++j)
         m_palette[j] = ConvertOptColor(colors.data() + 2 * j);
-    NotifyPaletteChanged();
+    NotifyPaletteChanged("Import X-Wing Alliance Texture");
 }

@@ -9,12 +9,14 @@
 
 // One command: its id and name, its key ("" for none) and its prompt
 // string, the status-bar prompt and, after a line feed, the tooltip (""
-// for a command without one).
+// for a command without one). A few commands answer a second key as well,
+// one that menus do not show.
 struct CommandInfo {
     unsigned id;
     const char* name;
     const char* key;
     const char* prompt;
+    const char* otherKey = "";
 };
 
 inline constexpr CommandInfo kCommandTable[] = {
@@ -33,6 +35,14 @@ inline constexpr CommandInfo kCommandTable[] = {
     {ID_FILE_MRU_FILE3, "ID_FILE_MRU_FILE3", "", "Open this document"},
     {ID_FILE_MRU_FILE4, "ID_FILE_MRU_FILE4", "", "Open this document"},
     {ID_FILE_MRU_FILE5, "ID_FILE_MRU_FILE5", "", "Open this document"},
+    {ID_EDIT_UNDO, "ID_EDIT_UNDO", "Ctrl+Z", "Undo the last change to the palette\nUndo"},
+    {ID_EDIT_REDO, "ID_EDIT_REDO", "Ctrl+Y", "Redo the change last undone\nRedo", "Ctrl+Shift+Z"},
+    {ID_EDIT_COPY, "ID_EDIT_COPY", "Ctrl+C",
+     "Copy the selected colors to the Clipboard as text\nCopy"},
+    {ID_EDIT_PASTE, "ID_EDIT_PASTE", "Ctrl+V",
+     "Put the colors on the Clipboard into the cells from the first selected one\nPaste"},
+    {ID_EDIT_SELECT_ALL, "ID_EDIT_SELECT_ALL", "Ctrl+A",
+     "Select every cell of the palette\nSelect All"},
     {ID_WINDOW_NEW, "ID_WINDOW_NEW", "", "Open another window for the active document\nNew Window"},
     {ID_WINDOW_ARRANGE, "ID_WINDOW_ARRANGE", "",
      "Arrange icons at the bottom of the window\nArrange Icons"},
@@ -127,6 +137,19 @@ inline constexpr MenuItem kDocumentMenu[] = {
     menu_items::kSeparator,
     menu_items::Command("E&xit", ID_APP_EXIT),
     menu_items::kEnd,
+    menu_items::Popup("&Edit"),
+    menu_items::Command("&Undo\tCtrl+Z", ID_EDIT_UNDO),
+    menu_items::Command("&Redo\tCtrl+Y", ID_EDIT_REDO),
+    menu_items::kSeparator,
+    menu_items::Command("&Copy\tCtrl+C", ID_EDIT_COPY),
+    menu_items::Command("&Paste\tCtrl+V", ID_EDIT_PASTE),
+    menu_items::kSeparator,
+    menu_items::Command("Select &All\tCtrl+A", ID_EDIT_SELECT_ALL),
+    menu_items::kEnd,
+    menu_items::Popup("&Palette"),
+    menu_items::Command("&Gradient", ID_PALETTE_GRADIENT),
+    menu_items::Command("Colo&rize...", ID_PALETTE_COLORIZE),
+    menu_items::kEnd,
     menu_items::Popup("&View"),
     menu_items::Command("&Toolbar", ID_VIEW_TOOLBAR),
     menu_items::Command("&Status Bar", ID_VIEW_STATUS_BAR),
@@ -142,6 +165,18 @@ inline constexpr MenuItem kDocumentMenu[] = {
     menu_items::Command("&About Palvane...", ID_APP_ABOUT),
     menu_items::kEnd,
 };
+
+// The text of the command's item in menu 129 or else menu 128, nullptr for a
+// command that no menu lists.
+constexpr const char* MenuItemText(unsigned id)
+{
+    for (const auto& menu :
+         {std::span<const MenuItem>(kDocumentMenu), std::span<const MenuItem>(kMainFrameMenu)})
+        for (const MenuItem& item : menu)
+            if (item.id == id && item.kind != MenuItem::popup)
+                return item.text;
+    return nullptr;
+}
 
 // Toolbar 128, left to right; 0 is a separator. Button n shows image n of
 // the toolbar strip, counting buttons only.

@@ -389,7 +389,7 @@ void CPalvaneView::EditCellColor(std::int32_t index)
     if (dialog.DoModal() != IDOK)
         return;
     entry = ColorTriple::FromColorRef(dialog.GetColor());
-    m_pDocument->NotifyPaletteChanged();
+    m_pDocument->NotifyPaletteChanged("Edit Color", CellRun{index, index});
 }
 
 void CPalvaneView::SelectCell(std::int32_t index, bool shift)

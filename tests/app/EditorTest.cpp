@@ -168,7 +168,7 @@ TEST_F(EditorTest, StartsWithOneGreyDocumentAndWithoutOneDisablesItsCommands)
     for (const ColorTriple& entry : document.m_palette)
         EXPECT_EQ(entry, ColorTriple(128, 128, 128));
     EXPECT_EQ(Frame().windowTitle().toStdString(), "Palvane - JKCMP1");
-    EXPECT_EQ(MenuBarTexts(), (Texts{"&File", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(MenuBarTexts(), (Texts{"&File", "&Edit", "&Palette", "&View", "&Window", "&Help"}));
     EXPECT_EQ(Frame().GetMessageText().toStdString(), "Ready");
 
     Run(ID_FILE_CLOSE);
@@ -213,6 +213,9 @@ TEST_F(EditorTest, MenusAreTheCommandTables)
          "Recent File",
          "-",
          "E&xit"},
+        {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
+         "Select &All\tCtrl+A"},
+        {"&Gradient", "Colo&rize..."},
         {"&Toolbar", "&Status Bar"},
         {"&New Window", "&Cascade", "&Tile", "&Arrange Icons"},
         {"&About Palvane..."},
@@ -259,6 +262,13 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         {ID_PALETTE_GRADIENT, "Create a gradient between the selection points", "Gradient", ""},
         {ID_APP_ABOUT, "Display program information, version number and copyright", "About", ""},
         {ID_FILE_MRU_FILE1, "Open this document", "", ""},
+        {ID_EDIT_UNDO, "Undo the last change to the palette", "Undo", "Ctrl+Z"},
+        {ID_EDIT_REDO, "Redo the change last undone", "Redo", "Ctrl+Y"},
+        {ID_EDIT_COPY, "Copy the selected colors to the Clipboard as text", "Copy", "Ctrl+C"},
+        {ID_EDIT_PASTE,
+         "Put the colors on the Clipboard into the cells from the first selected one", "Paste",
+         "Ctrl+V"},
+        {ID_EDIT_SELECT_ALL, "Select every cell of the palette", "Select All", "Ctrl+A"},
     };
     Start();
     for (const Row& row : rows) {
@@ -279,7 +289,7 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         EXPECT_TRUE(keys.insert(key).second) << key;
         EXPECT_EQ(action->text().section(QLatin1Char('\t'), 1).toStdString(), key);
     }
-    EXPECT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys.size(), 9u);
     // The toolbar's buttons prompt while the pointer is on them.
     QWidget* gradient = Frame().ToolBar()->widgetForAction(Act(ID_PALETTE_COLORIZE));
     QEvent enter(QEvent::Enter);
@@ -492,7 +502,7 @@ TEST_F(EditorTest, ViewItemsAreCheckedWhileTheirBarShowsAndWindowListsTheChildre
     EXPECT_FALSE(Frame().ToolBar()->isHidden());
 
     Run(ID_FILE_NEW);
-    QMenu* window = Frame().CurrentMenus()[2];
+    QMenu* window = Frame().CurrentMenus()[4];
     QMetaObject::invokeMethod(window, "aboutToShow");
     const Texts texts = MenuTexts(window);
     EXPECT_EQ(Texts(texts.end() - 3, texts.end()), (Texts{"-", "&1 JKCMP1", "&2 JKCMP2"}));
