@@ -7,6 +7,7 @@
 #include "app/RequestChannel.h"
 #include "app/RequestSender.h"
 #include "document/CPalvaneDoc.h"
+#include "document/palette_formats/ProgramPaletteCodecs.h"
 #include "framework/CCmdUI.h"
 #include "framework/FrameworkMessages.h"
 #include "framework/PlatformFile.h"
@@ -14,6 +15,7 @@
 #include "framework/qt/PrintSetupDialog.h"
 #include "framework/qt/PrinterSetup.h"
 #include "framework/qt/QtUserInterface.h"
+#include "palette_images/PaletteImageCodec.h"
 #include "res/CommandIds.h"
 #include "res/PalvaneVersion.h"
 #include "view/CPalvaneView.h"
@@ -83,6 +85,8 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setApplicationName(QStringLiteral("Palvane"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
     platform_file::SetPipeReaderWait(kPipeReaderWait);
+    // The editor reads palettes from images and writes swatch images too.
+    palette_formats::InstallProgramPaletteCodecs(palette_images::PaletteCodecsWithImages());
     LoadStdProfileSettings();
     m_settingsPlace.KeepOutOfOtherUsersFolders();
 

@@ -107,6 +107,18 @@ public:
     // file written, or nothing.
     std::string ExportPaletteFile(const std::string& path,
                                   const palette_formats::PaletteCodec& codec) const;
+    // File, Import From, Palette File: a palette file of any format the
+    // program reads, imported as ImportPaletteFile does.
+    void OnFileImportPalette();
+    // File, Export As, in the formats of other palette programs.
+    void OnFileExportGpl();
+    void OnFileExportRiff();
+    void OnFileExportAct();
+    void OnFileExportPaintNet();
+    void OnFileExportHex();
+    // The swatch image needs an image library; the editor has one.
+    void OnFileExportSwatch();
+    void OnUpdateFileExportSwatch(CCmdUI* cmdUI);
     // File, Import From, X-Wing Alliance Texture: the palette of one texture
     // of a model file the user picks.
     void OnFileImportXwa();
@@ -135,6 +147,8 @@ protected:
     void WriteHeaderAndPalette(CArchive& archive, bool withTransparency) const;
 
 private:
+    // Asks for a file name and writes the palette there in `codec`'s format.
+    void ExportPaletteAs(const palette_formats::PaletteCodec* codec);
     void ReadColormap(CArchive& archive);
     void WriteColormap(CArchive& archive) const;
     CellRun Selection() const { return CellRun{m_nSelStart, m_nSelEnd}; }

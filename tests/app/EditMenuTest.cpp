@@ -116,6 +116,10 @@ protected:
         if (end != start)
             Click(end, Qt::ShiftModifier);
     }
+    static void WriteText(const std::string& path, std::string_view text)
+    {
+        WriteFileBytes(path, Bytes(text.begin(), text.end()));
+    }
     static QClipboard& Clipboard() { return *QGuiApplication::clipboard(); }
 
     TempFolder folder;
@@ -154,6 +158,13 @@ TEST_F(EditMenuTest, EveryPaletteActionIsOneStepToUndoAndRedo)
              ui.QueueFile(folder / "model.opt");
              ui.QueueTexture(0);
              Run(ID_FILE_IMPORT_XWA);
+         }},
+        {"Import Palette File 32\u201334", 32, 47,
+         [this] {
+             WriteText(folder / "three.gpl", "GIMP Palette\r\nName: Three\r\n# by hand\r\n"
+                                             "255 0 0 Red\r\n  0 255 0\r\n0 0 255\tBlue\r\n");
+             ui.QueueFile(folder / "three.gpl");
+             Run(ID_FILE_IMPORT_PALETTE);
          }},
         {"Paste 40\u201342", 40, 40,
          [this] { Clipboard().setText("#010203\n#040506\n#070809\n"), Run(ID_EDIT_PASTE); }},
@@ -354,3 +365,28 @@ TEST_F(EditMenuTest, PasteFillsTheCellsFromTheSelectionsStart)
 }
 
 } // namespace
+
+// Every Export As item of another program's format writes a file that the
+// Palette File import reads back as the same 256 colours.
+TEST_F(EditMenuTest, EveryPaletteExportComesBackThroughTheImport)
+{
+    CPalvaneDoc& source = OpenSample("source.cmp");
+    const Palette sample = source.m_palette;
+    for (const auto& [id, name] : {std::pair{ID_FILE_EXPORT_GPL, "out.gpl"},
+                                   {ID_FILE_EXPORT_RIFF, "riff.pal"},
+                                   {ID_FILE_EXPORT_ACT, "out.act"},
+                                   {ID_FILE_EXPORT_PAINTNET, "out.txt"},
+                                   {ID_FILE_EXPORT_HEX, "out.hex"},
+                                   {ID_FILE_EXPORT_SWATCH, "out.png"}}) {
+        Frame().MdiArea()->setActiveSubWindow(app.GetDocTemplate().GetFrames(&source).front());
+        Settle();
+        ui.QueueFile(folder / name);
+        Run(id);
+        ASSERT_TRUE(std::filesystem::exists(folder / name)) << name;
+        Run(ID_FILE_NEW);
+        CPalvaneDoc& copy = Document();
+        ui.QueueFile(folder / name);
+        Run(ID_FILE_IMPORT_PALETTE);
+        EXPECT_EQ(copy.m_palette, sample) << name;
+    }
+}
