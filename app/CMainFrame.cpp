@@ -5,7 +5,9 @@
 #include "app/CPalvaneApp.h"
 #include "app/ChildFrameBatch.h"
 #include "app/ChildWindowArrangement.h"
+#include "app/MainWindowState.h"
 #include "app/ResourceImages.h"
+#include "app/WindowTitle.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandRoute.h"
@@ -242,7 +244,7 @@ void CMainFrame::FillWindowList(QMenu* menu)
     m_windowListActions.push_back(menu->addSeparator());
     int number = 0;
     for (QMdiSubWindow* window : windows) {
-        QString title = window->windowTitle();
+        QString title = WindowTitle::Shown(*window);
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
         action->setCheckable(true);
@@ -424,10 +426,15 @@ void CMainFrame::UpdateCommandUI()
 
     CChildFrame* active = MDIGetActive();
     QString title = QStringLiteral("Palvane");
-    if (active != nullptr && active->GetView() != nullptr)
-        title += QStringLiteral(" - ") +
-                 QString::fromStdString(active->GetView()->GetDocument()->GetTitle());
+    bool modified = false;
+    if (active != nullptr && active->GetView() != nullptr) {
+        const CPalvaneDoc* document = active->GetView()->GetDocument();
+        title = WindowTitle::Marked(title + QStringLiteral(" - ") +
+                                    QString::fromStdString(document->GetTitle()));
+        modified = document->IsModified();
+    }
     setWindowTitle(title);
+    setWindowModified(modified);
     UpdateKeyIndicators();
     emit CommandUIUpdated();
 }
@@ -461,6 +468,18 @@ void CMainFrame::ShowPrompt(unsigned id)
 void CMainFrame::ShowIdleMessage()
 {
     SetMessageText(kIdleMessage);
+}
+
+void CMainFrame::ShowRestored()
+{
+    if (!m_bPlaced) {
+        m_bPlaced = true;
+        m_bShowsMaximized = MainWindowState::Restore(*this);
+    }
+    if (m_bShowsMaximized)
+        showMaximized();
+    else
+        show();
 }
 
 void CMainFrame::OnWindowNew()
@@ -559,6 +578,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     m_app.GetDocTemplate().CloseAllDocuments();
     m_app.SaveStdProfileSettings();
+    if (m_bPlaced)
+        MainWindowState::Save(*this);
     // A closing editor answers no more requests; the next start serves them.
     m_app.GetRequestService().Withdraw();
     event->accept();

@@ -4,8 +4,10 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/DesktopRegistration.h"
+#include "app/FreedesktopFiles.h"
 #include "app/RequestChannel.h"
 #include "app/RequestSender.h"
+#include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/FrameworkMessages.h"
@@ -81,6 +83,10 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvath"));
     QCoreApplication::setApplicationName(QStringLiteral("Palvane"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
+    // Every window, and the desktop's switchers and docks, show the icon
+    // at the size they need; the desktop finds the entry by its name.
+    QApplication::setWindowIcon(ResourceImages::ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QLatin1String(FreedesktopFiles::kApplicationId));
     platform_file::SetPipeReaderWait(kPipeReaderWait);
     LoadStdProfileSettings();
     m_settingsPlace.KeepOutOfOtherUsersFolders();
@@ -335,10 +341,8 @@ void CPalvaneApp::ReportToUser(const std::string& text)
 void CPalvaneApp::ShowMainWindow()
 {
     ApplyActivationToken();
-    if (!m_pMainFrame->isVisible()) {
-        m_pMainFrame->resize(800, 600);
-        m_pMainFrame->show();
-    }
+    if (!m_pMainFrame->isVisible())
+        m_pMainFrame->ShowRestored();
     m_pMainFrame->raise();
     m_pMainFrame->activateWindow();
     m_pMainFrame->UpdateCommandUI();
