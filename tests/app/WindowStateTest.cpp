@@ -4,6 +4,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
+#include "app/ResourceImages.h"
 #include "app/WindowTitle.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/ScriptedUserInterface.h"
@@ -14,6 +15,7 @@
 #include "view/CPalvaneView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -189,18 +191,22 @@ class OffScreenTest : public WindowStateTest, public ::testing::WithParamInterfa
 
 TEST_P(OffScreenTest, AGeometryThatFitsNoScreenIsMovedAndShrunkOntoOne)
 {
-    QSettings("Quorvath", "Palvane").setValue("Main Window/Geometry", GetParam());
+    // As a window left on a screen that is gone, or larger than this one.
+    Start();
+    Frame().setGeometry(GetParam());
+    Settle();
+    Exit();
     Start();
     const QRect placed = Frame().frameGeometry();
+    const QSize frame = placed.size() - Frame().geometry().size();
     EXPECT_TRUE(Available().contains(placed))
         << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
     // Moved or shrunk only as far as it must be.
-    EXPECT_EQ(placed.width(), std::min(GetParam().width(), Available().width()));
-    EXPECT_EQ(placed.height(), std::min(GetParam().height(), Available().height()));
+    EXPECT_EQ(placed.size(), (GetParam().size() + frame).boundedTo(Available().size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Geometries, OffScreenTest,
-                         ::testing::Values(QRect(5000, 4000, 300, 200), QRect(-900, 20, 300, 200),
+                         ::testing::Values(QRect(5000, 4000, 500, 400), QRect(-900, 20, 500, 400),
                                            QRect(10, 10, 3000, 2000),
                                            QRect(-4000, -3000, 5000, 4000)));
 
@@ -250,6 +256,30 @@ INSTANTIATE_TEST_SUITE_P(Screens, FirstWindowTest,
                          ::testing::Values(FirstWindowRow{"1", QSize(1280, 800)},
                                            FirstWindowRow{"2", QSize(1280, 800)}));
 
+// The windows show the icons at every size the desktop asks for, and the
+// toolbar's buttons have pictures drawn for a scale factor of 2, not the
+// small ones blurred.
+TEST_F(WindowStateTest, IconsComeAtEverySizeAndTheToolbarAtScaleTwo)
+{
+    Start();
+    for (const QIcon& icon :
+         {QApplication::windowIcon(), Frame().windowIcon(), Frame().MDIGetActive()->windowIcon()})
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    const QImage drawn = ResourceImages::LoadImage("toolbar@2x.bmp");
+    int button = 0;
+    for (QAction* action : Frame().ToolBar()->actions()) {
+        if (action->isSeparator())
+            continue;
+        QImage sharp = action->icon().pixmap(QSize(16, 15), 2.0).toImage();
+        sharp.setDevicePixelRatio(1);
+        EXPECT_EQ(sharp.convertToFormat(QImage::Format_ARGB32),
+                  drawn.copy(button++ * 32, 0, 32, 30).convertToFormat(QImage::Format_ARGB32))
+            << action->objectName().toStdString();
+    }
+    EXPECT_EQ(button, 7);
+}
+
 struct MarkRow {
     const char* step;
     std::function<void(WindowStateTest&, CPalvaneDoc&)> run;
@@ -286,6 +316,7 @@ TEST_F(UnsavedMarkTest, FollowsTheModifiedFlag)
          [](WindowStateTest& test, CPalvaneDoc& doc) {
              doc.m_nSelStart = 0;
              doc.m_nSelEnd = 9;
+             test.Frame().UpdateCommandUI();
              test.Run(ID_PALETTE_GRADIENT);
          },
          "Palvane - saved.cmp*"},
@@ -298,7 +329,8 @@ TEST_F(UnsavedMarkTest, FollowsTheModifiedFlag)
         SCOPED_TRACE(step.step);
         step.run(*this, document);
         Settle();
-        EXPECT_EQ(Frame().windowHandle()->title().toStdString(), step.title);
+        EXPECT_EQ(Frame().windowHandle()->title().toStdString(), step.title)
+            << Frame().windowTitle().toStdString() << Frame().isWindowModified();
         const std::string name = std::string(step.title).substr(std::strlen("Palvane - "));
         const std::string mark = name.back() == '*' ? "*" : "";
         const QList<QMdiSubWindow*> children =

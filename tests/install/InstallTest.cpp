@@ -92,27 +92,39 @@ void ExpectInPlace(const std::string& root, const ExpectedFile& file)
     EXPECT_EQ(at(20), file.iconSize);
 }
 
-// `cmake --install` with DESTDIR, once for every test of the tree.
-class InstalledTreeTest : public ::testing::TestWithParam<ExpectedFile> {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_root = std::make_unique<TempFolder>();
-        const ProgramRun install = RunTool({"DESTDIR=" + s_root->Path(), PALVANE_CMAKE, "--install",
-                                            PALVANE_BUILD_DIR, "--prefix", "/usr"});
-        ASSERT_EQ(install.exitCode, 0) << install.out << install.err;
-    }
-    static void TearDownTestSuite() { s_root.reset(); }
-    static std::string Usr(const std::string& path) { return s_root->Path() + "/usr/" + path; }
-
-    static std::unique_ptr<TempFolder> s_root;
+// What a test made once for every test of the run: a folder, or why not.
+struct Made {
+    std::unique_ptr<TempFolder> folder = std::make_unique<TempFolder>();
+    std::string error;
+    std::string package; // the Debian package in it
 };
 
-std::unique_ptr<TempFolder> InstalledTreeTest::s_root;
+// `cmake --install` with DESTDIR.
+const Made& InstalledTree()
+{
+    static const Made made = [] {
+        Made tree;
+        const ProgramRun install = RunTool({"DESTDIR=" + tree.folder->Path(), PALVANE_CMAKE,
+                                            "--install", PALVANE_BUILD_DIR, "--prefix", "/usr"});
+        if (install.exitCode != 0)
+            tree.error = install.out + install.err;
+        return tree;
+    }();
+    return made;
+}
+
+class InstalledTreeTest : public ::testing::TestWithParam<ExpectedFile> {
+protected:
+    void SetUp() override { ASSERT_EQ(InstalledTree().error, ""); }
+    static std::string Usr(const std::string& path)
+    {
+        return InstalledTree().folder->Path() + "/usr/" + path;
+    }
+};
 
 TEST_P(InstalledTreeTest, HoldsTheFile)
 {
-    ExpectInPlace(s_root->Path(), GetParam());
+    ExpectInPlace(InstalledTree().folder->Path(), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, InstalledTreeTest, ::testing::ValuesIn(ExpectedFiles()));
@@ -203,44 +215,43 @@ TEST_F(InstalledTreeTest, CompletionOffersTheStepsAndTheFilesTheyTake)
     }
 }
 
-// The package, made by cpack from the same install rules, once for every
-// test of it.
-class DebianPackageTest : public ::testing::TestWithParam<ExpectedFile> {
-protected:
-    static void SetUpTestSuite()
-    {
-        if (!Installed("dpkg-deb") || !Installed("dpkg-shlibdeps"))
-            return;
-        s_folder = std::make_unique<TempFolder>();
+// The package, made by cpack from the same install rules and unpacked.
+const Made& Package()
+{
+    static const Made made = [] {
+        Made package;
         const ProgramRun cpack = RunTool({PALVANE_CPACK, "-G", "DEB", "--config",
                                           std::string(PALVANE_BUILD_DIR) + "/CPackConfig.cmake",
-                                          "-B", s_folder->Path()});
-        ASSERT_EQ(cpack.exitCode, 0) << cpack.out << cpack.err;
-        for (const auto& entry : fs::directory_iterator(s_folder->Path()))
+                                          "-B", package.folder->Path()});
+        for (const auto& entry : fs::directory_iterator(package.folder->Path()))
             if (entry.path().extension() == ".deb")
-                s_package = entry.path().string();
-        ASSERT_FALSE(s_package.empty()) << cpack.out;
-        const ProgramRun extract = RunTool({"dpkg-deb", "-x", s_package, *s_folder / "root"});
-        ASSERT_EQ(extract.exitCode, 0) << extract.err;
-    }
-    static void TearDownTestSuite() { s_folder.reset(); }
+                package.package = entry.path().string();
+        if (cpack.exitCode != 0 || package.package.empty()) {
+            package.error = cpack.out + cpack.err;
+            return package;
+        }
+        const ProgramRun extract =
+            RunTool({"dpkg-deb", "-x", package.package, *package.folder / "root"});
+        if (extract.exitCode != 0)
+            package.error = extract.err;
+        return package;
+    }();
+    return made;
+}
+
+class DebianPackageTest : public ::testing::TestWithParam<ExpectedFile> {
+protected:
     void SetUp() override
     {
-        if (s_folder == nullptr)
+        if (!Installed("dpkg-deb") || !Installed("dpkg-shlibdeps"))
             GTEST_SKIP() << "dpkg-deb and dpkg-shlibdeps are not installed (package dpkg-dev)";
-        ASSERT_FALSE(s_package.empty());
+        ASSERT_EQ(Package().error, "");
     }
-
-    static std::unique_ptr<TempFolder> s_folder;
-    static std::string s_package;
 };
-
-std::unique_ptr<TempFolder> DebianPackageTest::s_folder;
-std::string DebianPackageTest::s_package;
 
 TEST_P(DebianPackageTest, PutsTheFileWhereTheDesktopLooks)
 {
-    ExpectInPlace(*s_folder / "root", GetParam());
+    ExpectInPlace(*Package().folder / "root", GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DebianPackageTest, ::testing::ValuesIn(ExpectedFiles()));
@@ -249,16 +260,16 @@ TEST_F(DebianPackageTest, LintianFindsNoErrors)
 {
     if (!Installed("lintian"))
         GTEST_SKIP() << "lintian is not installed";
-    const ProgramRun run = RunTool({"lintian", "--fail-on", "error", s_package});
+    const ProgramRun run = RunTool({"lintian", "--fail-on", "error", Package().package});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 }
 
 TEST_F(DebianPackageTest, DependsOnTheLibrariesItLinksAndRefreshesTheCaches)
 {
-    const ProgramRun depends = RunTool({"dpkg-deb", "--field", s_package, "Depends"});
+    const ProgramRun depends = RunTool({"dpkg-deb", "--field", Package().package, "Depends"});
     for (const char* library : {"libc6", "libstdc++6", "libqt6widgets6", "libqt6printsupport6"})
         EXPECT_NE(depends.out.find(library), std::string::npos) << depends.out;
-    const ProgramRun triggers = RunTool({"dpkg-deb", "--info", s_package, "triggers"});
+    const ProgramRun triggers = RunTool({"dpkg-deb", "--info", Package().package, "triggers"});
     for (const char* cache :
          {"/usr/share/mime/packages", "/usr/share/applications", "/usr/share/icons/hicolor"})
         EXPECT_NE(triggers.out.find(std::string("activate-noawait ") + cache), std::string::npos)
