@@ -93,16 +93,22 @@ std::vector<FreedesktopFiles::File> FreedesktopFiles::All(const QString& executa
     return files;
 }
 
-std::vector<FreedesktopFiles::File> FreedesktopFiles::Former(const QString& executable)
+std::vector<QString> FreedesktopFiles::FormerPaths()
 {
     const QString icon = QStringLiteral("icons/hicolor/%1x%1/apps/palvane.png");
+    return {icon.arg(16), icon.arg(32), QStringLiteral("applications/palvane.desktop"),
+            QStringLiteral("applications/palvane-print.desktop")};
+}
+
+std::vector<FreedesktopFiles::File> FreedesktopFiles::Former(const QString& executable)
+{
+    const std::vector<QString> paths = FormerPaths();
     return {
-        {icon.arg(16), ResourceImages::IconPng(ResourceImages::Icon::application, 16)},
-        {icon.arg(32), ResourceImages::IconPng(ResourceImages::Icon::application, 32)},
-        {QStringLiteral("applications/palvane.desktop"),
-         Entry(kApplicationName, kFormerApplicationIcon, executable, kOpenArguments,
-               QStringLiteral("Categories=Graphics;\n"))},
-        {QStringLiteral("applications/palvane-print.desktop"),
+        {paths[0], ResourceImages::IconPng(ResourceImages::Icon::application, 16)},
+        {paths[1], ResourceImages::IconPng(ResourceImages::Icon::application, 32)},
+        {paths[2], Entry(kApplicationName, kFormerApplicationIcon, executable, kOpenArguments,
+                         QStringLiteral("Categories=Graphics;\n"))},
+        {paths[3],
          Entry(kPrintName, kFormerApplicationIcon, executable, kPrintArguments, kPrintExtra)},
     };
 }

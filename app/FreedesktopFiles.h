@@ -41,7 +41,9 @@ QByteArray PrintEntry(const QString& executable);
 std::vector<File> All(const QString& executable);
 
 // The files earlier versions wrote under names now given up, as they wrote
-// them: the registration removes those still so.
+// them: the registration removes those still so. Their paths alone cost
+// nothing to make, so that a home without them is told at once.
+std::vector<QString> FormerPaths();
 std::vector<File> Former(const QString& executable);
 
 } // namespace FreedesktopFiles

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 #include <vector>
@@ -252,6 +253,16 @@ bool FreedesktopRegistration::RemoveDefault() const
     return WriteFile(MimeAppsPath(), changed);
 }
 
+void FreedesktopRegistration::RemoveFormerFiles() const
+{
+    const std::vector<QString> paths = FreedesktopFiles::FormerPaths();
+    if (std::none_of(paths.begin(), paths.end(),
+                     [this](const QString& path) { return IsThere(QFileInfo(DataPath(path))); }))
+        return;
+    for (const FreedesktopFiles::File& former : FreedesktopFiles::Former(m_executable))
+        RemoveIfOurs(DataPath(former.path), former.content);
+}
+
 bool FreedesktopRegistration::Register() const
 {
     if (m_dataFolder.isEmpty() || m_configFolder.isEmpty() || m_executable.isEmpty())
@@ -283,8 +294,7 @@ bool FreedesktopRegistration::Register() const
             return false;
         // The entries' former names go before the cache is refreshed.
         if (file.path == entries.back())
-            for (const FreedesktopFiles::File& former : FreedesktopFiles::Former(m_executable))
-                RemoveIfOurs(DataPath(former.path), former.content);
+            RemoveFormerFiles();
         if (file.path == entries.back() && IsStale(kDesktopCache, entries) &&
             !RunTool(kDesktopTool, QStringLiteral("applications")))
             return false;
