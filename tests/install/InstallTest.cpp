@@ -129,13 +129,20 @@ TEST_P(InstalledTreeTest, HoldsTheFile)
 
 INSTANTIATE_TEST_SUITE_P(Files, InstalledTreeTest, ::testing::ValuesIn(ExpectedFiles()));
 
+// The metadata, alone and with the desktop entry and the icon it names.
 TEST_F(InstalledTreeTest, MetadataValidates)
 {
     if (!Installed("appstreamcli"))
         GTEST_SKIP() << "appstreamcli is not installed (package appstream)";
-    const ProgramRun run = RunTool({"appstreamcli", "validate", "--no-net",
-                                    Usr("share/metainfo/com.quorvath.Palvane.metainfo.xml")});
-    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"appstreamcli", "validate", "--no-net",
+                                   Usr("share/metainfo/com.quorvath.Palvane.metainfo.xml")},
+          std::vector<std::string>{"appstreamcli", "validate-tree", "--no-net",
+                                   InstalledTree().folder->Path()}}) {
+        const ProgramRun run = RunTool(command);
+        EXPECT_EQ(run.exitCode, 0) << command[1] << ": " << run.out << run.err;
+        EXPECT_NE(run.out.find("Validation was successful"), std::string::npos) << run.out;
+    }
 }
 
 TEST_F(InstalledTreeTest, ManualPagesRenderWithoutWarnings)
