@@ -6,7 +6,9 @@
 #include "app/ChildFrameBatch.h"
 #include "app/ChildWindowArrangement.h"
 #include "app/DocumentUndoStacks.h"
+#include "app/MainWindowState.h"
 #include "app/ResourceImages.h"
+#include "app/WindowTitle.h"
 #include "document/CPalvaneDoc.h"
 #include "document/CellText.h"
 #include "document/GridLayout.h"
@@ -280,7 +282,7 @@ void CMainFrame::FillWindowList(QMenu* menu)
     m_windowListActions.push_back(menu->addSeparator());
     int number = 0;
     for (QMdiSubWindow* window : windows) {
-        QString title = window->windowTitle();
+        QString title = WindowTitle::Shown(*window);
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
         action->setCheckable(true);
@@ -469,8 +471,10 @@ void CMainFrame::UpdateCommandUI()
     const CPalvaneDoc* document = active != nullptr ? active->GetView()->GetDocument() : nullptr;
     QString title = QStringLiteral("Palvane");
     if (document != nullptr)
-        title += QStringLiteral(" - ") + QString::fromStdString(document->GetTitle());
+        title = WindowTitle::Marked(title + QStringLiteral(" - ") +
+                                    QString::fromStdString(document->GetTitle()));
     setWindowTitle(title);
+    setWindowModified(document != nullptr && document->IsModified());
     // Every change of a selection, by the mouse, the keys or a command, ends
     // in this refresh.
     if (m_pSelectionPane != nullptr)
@@ -511,6 +515,18 @@ void CMainFrame::ShowPrompt(unsigned id)
 void CMainFrame::ShowIdleMessage()
 {
     SetMessageText(kIdleMessage);
+}
+
+void CMainFrame::ShowRestored()
+{
+    if (!m_bPlaced) {
+        m_bPlaced = true;
+        m_bShowsMaximized = MainWindowState::Restore(*this);
+    }
+    if (m_bShowsMaximized)
+        showMaximized();
+    else
+        show();
 }
 
 void CMainFrame::OnWindowNew()
@@ -633,6 +649,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     m_app.GetDocTemplate().CloseAllDocuments();
     m_app.SaveStdProfileSettings();
+    if (m_bPlaced)
+        MainWindowState::Save(*this);
     // A closing editor answers no more requests; the next start serves them.
     m_app.GetRequestService().Withdraw();
     event->accept();

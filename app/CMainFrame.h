@@ -38,6 +38,10 @@ public:
     // Creates the toolbar, the status bar and the menus. False when one of
     // them cannot be made.
     bool LoadFrame();
+    // Shows the window; the first time as the last run left it (place,
+    // size, bars and panels), or at its first size when none did. What it
+    // is like when it closes is kept for the next run.
+    void ShowRestored();
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CChildFrame* MDIGetActive() const;
@@ -135,6 +139,9 @@ private:
     int m_nChildFrameBatches = 0;
     std::vector<QPointer<CChildFrame>> m_batchFrames;
     QPointer<CChildFrame> m_pBatchActivates;
+    // Shown once: placed as the last run left it, and saved as it closes.
+    bool m_bPlaced = false;
+    bool m_bShowsMaximized = false;
     // The child that holds the keys of its Close item.
     QPointer<CChildFrame> m_pCloseKeysHolder;
 };

@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/CPalvaneApp.h"
 #include "app/DocumentListObserver.h"
+#include "app/WindowTitle.h"
 #include "document/CPalvaneDoc.h"
 #include "framework/PlatformFile.h"
 #include "res/DocumentStrings.h"
@@ -132,9 +133,11 @@ void CMultiDocTemplate::UpdateFrameTitles(const CPalvaneDoc* document) const
 {
     const std::vector<CChildFrame*> frames = GetFrames(document);
     const QString title = QString::fromStdString(document->GetTitle());
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        frames[i]->setWindowTitle(frames.size() == 1 ? title
-                                                     : title + QStringLiteral(":%1").arg(i + 1));
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        frames[i]->setWindowTitle(WindowTitle::Marked(
+            frames.size() == 1 ? title : title + QStringLiteral(":%1").arg(i + 1)));
+        frames[i]->setWindowModified(document->IsModified());
+    }
 }
 
 void CMultiDocTemplate::RemoveDocument(CDocument* document)
@@ -162,6 +165,14 @@ void CMultiDocTemplate::OnDocumentTitleChanged(CDocument* document)
     if (m_indexedPaths.count(colormap) != 0)
         IndexPath(colormap);
     UpdateFrameTitles(colormap);
+}
+
+void CMultiDocTemplate::OnDocumentModifiedChanged(CDocument* document)
+{
+    UpdateFrameTitles(static_cast<CPalvaneDoc*>(document));
+    // The main window's title follows the active document.
+    if (CMainFrame* mainFrame = m_app.GetMainFrame())
+        mainFrame->RequestCommandUIUpdate();
 }
 
 void CMultiDocTemplate::AddToRecentFileList(const std::string& path)

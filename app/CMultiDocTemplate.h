@@ -40,12 +40,13 @@ public:
     void CloseAllDocuments();
 
     // Titles the frames of `document`: its title, with ":1", ":2", ... when
-    // it has several.
+    // it has several, and "*" after it while it is modified.
     void UpdateFrameTitles(const CPalvaneDoc* document) const;
 
     void RemoveDocument(CDocument* document) override;
     void AddToRecentFileList(const std::string& path) override;
     void OnDocumentTitleChanged(CDocument* document) override;
+    void OnDocumentModifiedChanged(CDocument* document) override;
 
     // `observer` (not owned) hears of every document added to and removed
     // from the list from now on, after the observers added before it.

@@ -4,8 +4,10 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/DesktopRegistration.h"
+#include "app/FreedesktopFiles.h"
 #include "app/RequestChannel.h"
 #include "app/RequestSender.h"
+#include "app/ResourceImages.h"
 #include "document/CPalvaneDoc.h"
 #include "document/palette_formats/ProgramPaletteCodecs.h"
 #include "framework/CCmdUI.h"
@@ -84,6 +86,10 @@ bool CPalvaneApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvath"));
     QCoreApplication::setApplicationName(QStringLiteral("Palvane"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(palvane_version::kText));
+    // Every window, and the desktop's switchers and docks, show the icon
+    // at the size they need; the desktop finds the entry by its name.
+    QApplication::setWindowIcon(ResourceImages::ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QLatin1String(FreedesktopFiles::kApplicationId));
     platform_file::SetPipeReaderWait(kPipeReaderWait);
     // The editor reads palettes from images and writes swatch images too.
     palette_formats::InstallProgramPaletteCodecs(palette_images::PaletteCodecsWithImages());
@@ -340,10 +346,8 @@ void CPalvaneApp::ReportToUser(const std::string& text)
 void CPalvaneApp::ShowMainWindow()
 {
     ApplyActivationToken();
-    if (!m_pMainFrame->isVisible()) {
-        m_pMainFrame->resize(800, 600);
-        m_pMainFrame->show();
-    }
+    if (!m_pMainFrame->isVisible())
+        m_pMainFrame->ShowRestored();
     m_pMainFrame->raise();
     m_pMainFrame->activateWindow();
     m_pMainFrame->UpdateCommandUI();

@@ -3,37 +3,34 @@
 #include "app/DesktopEntryText.h"
 #include "app/ResourceImages.h"
 
-#include <QBuffer>
-#include <QImage>
-
 namespace {
 
-QByteArray Png(const char* resource)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ResourceImages::LoadImage(resource).save(&buffer, "PNG");
-    return bytes;
-}
+const QString kApplicationIcon = QLatin1String(FreedesktopFiles::kApplicationId);
+const QString kFormerApplicationIcon = QStringLiteral("palvane");
 
-QByteArray Entry(const QString& name, const QString& executable, const QString& arguments,
-                 const QString& extra)
+QByteArray Entry(const QString& name, const QString& icon, const QString& executable,
+                 const QString& arguments, const QString& extra)
 {
     const QString exec = DesktopEntryText::QuoteExecArgument(executable) + u' ' + arguments;
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Version=1.4\n"
                           "Name=%1\n"
-                          "Icon=palvane\n"
-                          "Exec=%2\n"
+                          "Icon=%2\n"
+                          "Exec=%3\n"
                           "Terminal=false\n"
-                          "MimeType=%3;\n"
-                          "%4")
-        .arg(name, DesktopEntryText::EscapeValue(exec), QLatin1String(FreedesktopFiles::kMimeType),
-             extra)
+                          "MimeType=%4;\n"
+                          "%5")
+        .arg(name, icon, DesktopEntryText::EscapeValue(exec),
+             QLatin1String(FreedesktopFiles::kMimeType), extra)
         .toUtf8();
 }
+
+const QString kApplicationName = QStringLiteral("Palvane");
+const QString kPrintName = QStringLiteral("Print with Palvane");
+const QString kOpenArguments = QStringLiteral("-dde %F");
+const QString kPrintArguments = QStringLiteral("-dde -p %f");
+const QString kPrintExtra = QStringLiteral("NoDisplay=true\n");
 
 } // namespace
 
@@ -55,27 +52,35 @@ QByteArray FreedesktopFiles::MimePackage()
 
 std::vector<FreedesktopFiles::File> FreedesktopFiles::Icons()
 {
-    const QString theme = QStringLiteral("icons/hicolor/%1x%1/%2");
-    const QString document = QStringLiteral("mimetypes/application-x-jediknight-cmp.png");
-    const QString application = QStringLiteral("apps/palvane.png");
-    return {
-        {theme.arg(16).arg(document), Png("document16.bmp")},
-        {theme.arg(32).arg(document), Png("document32.bmp")},
-        {theme.arg(16).arg(application), Png("palvane16.bmp")},
-        {theme.arg(32).arg(application), Png("palvane32.bmp")},
-    };
+    const QString document = QStringLiteral("mimetypes/application-x-jediknight-cmp");
+    const QString application = QStringLiteral("apps/") + kApplicationIcon;
+    std::vector<File> icons;
+    for (const int size : kIconSizes) {
+        const QString folder = QStringLiteral("icons/hicolor/%1x%1/").arg(size);
+        icons.push_back({folder + document + QStringLiteral(".png"),
+                         ResourceImages::IconPng(ResourceImages::Icon::document, size)});
+        icons.push_back({folder + application + QStringLiteral(".png"),
+                         ResourceImages::IconPng(ResourceImages::Icon::application, size)});
+    }
+    const QString scalable = QStringLiteral("icons/hicolor/scalable/");
+    icons.push_back({scalable + document + QStringLiteral(".svg"),
+                     ResourceImages::IconSvg(ResourceImages::Icon::document)});
+    icons.push_back({scalable + application + QStringLiteral(".svg"),
+                     ResourceImages::IconSvg(ResourceImages::Icon::application)});
+    return icons;
 }
 
 QByteArray FreedesktopFiles::ApplicationEntry(const QString& executable)
 {
-    return Entry(QStringLiteral("Palvane"), executable, QStringLiteral("-dde %F"),
-                 QStringLiteral("Categories=Graphics;\n"));
+    return Entry(kApplicationName, kApplicationIcon, executable, kOpenArguments,
+                 QStringLiteral("Comment=Edit the palettes of Jedi Knight colormaps\n"
+                                "Categories=Graphics;2DGraphics;\n"
+                                "Keywords=palette;colormap;cmp;\n"));
 }
 
 QByteArray FreedesktopFiles::PrintEntry(const QString& executable)
 {
-    return Entry(QStringLiteral("Print with Palvane"), executable, QStringLiteral("-dde -p %f"),
-                 QStringLiteral("NoDisplay=true\n"));
+    return Entry(kPrintName, kApplicationIcon, executable, kPrintArguments, kPrintExtra);
 }
 
 std::vector<FreedesktopFiles::File> FreedesktopFiles::All(const QString& executable)
@@ -86,4 +91,24 @@ std::vector<FreedesktopFiles::File> FreedesktopFiles::All(const QString& executa
     files.push_back({QLatin1String(kApplicationEntry), ApplicationEntry(executable)});
     files.push_back({QLatin1String(kPrintEntry), PrintEntry(executable)});
     return files;
+}
+
+std::vector<QString> FreedesktopFiles::FormerPaths()
+{
+    const QString icon = QStringLiteral("icons/hicolor/%1x%1/apps/palvane.png");
+    return {icon.arg(16), icon.arg(32), QStringLiteral("applications/palvane.desktop"),
+            QStringLiteral("applications/palvane-print.desktop")};
+}
+
+std::vector<FreedesktopFiles::File> FreedesktopFiles::Former(const QString& executable)
+{
+    const std::vector<QString> paths = FormerPaths();
+    return {
+        {paths[0], ResourceImages::IconPng(ResourceImages::Icon::application, 16)},
+        {paths[1], ResourceImages::IconPng(ResourceImages::Icon::application, 32)},
+        {paths[2], Entry(kApplicationName, kFormerApplicationIcon, executable, kOpenArguments,
+                         QStringLiteral("Categories=Graphics;\n"))},
+        {paths[3],
+         Entry(kPrintName, kFormerApplicationIcon, executable, kPrintArguments, kPrintExtra)},
+    };
 }

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 #include <vector>
@@ -64,6 +65,7 @@ const QString kDesktopTool = QStringLiteral("update-desktop-database");
 
 const QByteArray kType = FreedesktopFiles::kMimeType;
 const QByteArray kDesktopId = FreedesktopFiles::kDesktopId;
+const QByteArray kFormerDesktopId = FreedesktopFiles::kFormerDesktopId;
 
 void Leave(const QString& path, const QString& why)
 {
@@ -214,10 +216,13 @@ bool FreedesktopRegistration::RegisterDefault() const
     if (!ReadMimeApps(current))
         return false;
     MimeAppsList list(current.bytes);
+    // An earlier version's line gives way to the entry's new name.
+    const bool wasFormer = list.HasDefault(kType, kFormerDesktopId);
+    if (wasFormer)
+        list.RemoveDefault(kType, kFormerDesktopId);
     // The user's own choice stands, wherever it is.
-    if (list.HasOtherDefault(kType, kDesktopId))
-        return true;
-    list.SetDefault(kType, kDesktopId);
+    if (!list.HasOtherDefault(kType, kDesktopId))
+        list.SetDefault(kType, kDesktopId);
     const QByteArray changed = list.Bytes();
     if (changed == current.bytes)
         return true;
@@ -233,9 +238,10 @@ bool FreedesktopRegistration::RemoveDefault() const
     if (!ReadMimeApps(current))
         return false;
     MimeAppsList list(current.bytes);
-    if (!list.HasDefault(kType, kDesktopId))
+    if (!list.HasDefault(kType, kDesktopId) && !list.HasDefault(kType, kFormerDesktopId))
         return true;
     list.RemoveDefault(kType, kDesktopId);
+    list.RemoveDefault(kType, kFormerDesktopId);
     const QByteArray changed = list.Bytes();
     // Through a link the file is the user's, even when the editor wrote it
     // first.
@@ -245,6 +251,16 @@ bool FreedesktopRegistration::RemoveDefault() const
         return !QFileInfo::exists(MimeAppsPath());
     }
     return WriteFile(MimeAppsPath(), changed);
+}
+
+void FreedesktopRegistration::RemoveFormerFiles() const
+{
+    const std::vector<QString> paths = FreedesktopFiles::FormerPaths();
+    if (std::none_of(paths.begin(), paths.end(),
+                     [this](const QString& path) { return IsThere(QFileInfo(DataPath(path))); }))
+        return;
+    for (const FreedesktopFiles::File& former : FreedesktopFiles::Former(m_executable))
+        RemoveIfOurs(DataPath(former.path), former.content);
 }
 
 bool FreedesktopRegistration::Register() const
@@ -276,6 +292,9 @@ bool FreedesktopRegistration::Register() const
         if (file.path == package && IsStale(kMimeCache, {package}) &&
             !RunTool(kMimeTool, QStringLiteral("mime")))
             return false;
+        // The entries' former names go before the cache is refreshed.
+        if (file.path == entries.back())
+            RemoveFormerFiles();
         if (file.path == entries.back() && IsStale(kDesktopCache, entries) &&
             !RunTool(kDesktopTool, QStringLiteral("applications")))
             return false;
@@ -297,6 +316,8 @@ bool FreedesktopRegistration::Unregister(const QString& settingsFile) const
     const bool defaultRemoved = RemoveDefault();
     std::vector<std::pair<QString, std::optional<QByteArray>>> owned;
     for (const FreedesktopFiles::File& file : FreedesktopFiles::All(m_executable))
+        owned.emplace_back(DataPath(file.path), file.content);
+    for (const FreedesktopFiles::File& file : FreedesktopFiles::Former(m_executable))
         owned.emplace_back(DataPath(file.path), file.content);
     owned.emplace_back(DataPath(kMimeAppsMadeMark), QByteArray());
     owned.emplace_back(settingsFile, std::nullopt);

@@ -51,6 +51,8 @@ private:
     void RemoveIfOurs(const QString& path, const std::optional<QByteArray>& content) const;
     // Reads `mimeapps.list`; false, logged, when it may not be edited.
     bool ReadMimeApps(RegularFile::Content& content) const;
+    // Removes the files an earlier version wrote under former names.
+    void RemoveFormerFiles() const;
     bool RegisterDefault() const;
     // True when the type's default is not ours afterwards.
     bool RemoveDefault() const;

@@ -20,13 +20,52 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: palvane [FILE...]\n"
-                               "       palvane -p FILE...\n"
-                               "       palvane -pt FILE PRINTER [DRIVER PORT]\n"
-                               "       palvane -dde [-p | -pt] [FILE...]\n"
-                               "       palvane -Unregister\n"
-                               "       palvane --render PNG [FILE...]\n"
-                               "       palvane --version\n";
+// The forms of the command line, after the program's name.
+constexpr const char* kForms[] = {
+    "[FILE...]",
+    "-p FILE...",
+    "-pt FILE PRINTER [DRIVER PORT]",
+    "-dde [-p | -pt] [FILE...]",
+    "-Unregister",
+    "--render PNG [FILE...]",
+    "--version",
+    "--help",
+};
+
+// The forms, one a line: the first after `first`, the others after `other`.
+std::string Synopsis(const char* first, const char* other)
+{
+    std::string text;
+    for (const char* form : kForms)
+        text += std::string(text.empty() ? first : other) + "palvane " + form + "\n";
+    return text;
+}
+
+// What a usage error shows.
+const std::string kUsage = Synopsis("usage: ", "       ");
+
+// What --help prints: the usage, then what each form does.
+constexpr const char* kHelp =
+    "Palvane edits the palettes of Jedi Knight colormap files (.cmp): without\n"
+    "arguments it starts with a new colormap, otherwise it opens the FILEs.\n"
+    "\n"
+    "Options:\n"
+    "  -p FILE...             print each FILE on the default printer without\n"
+    "                         asking, and end; the window never shows\n"
+    "  -pt FILE PRINTER [DRIVER PORT]\n"
+    "                         the same on PRINTER (DRIVER and PORT are ignored)\n"
+    "  -dde [FILE...]         hand the FILEs to the editor already running, or\n"
+    "                         start hidden and wait for later starts' files\n"
+    "  -Unregister            remove the file type and the settings, and end\n"
+    "                         (also -Unregserver)\n"
+    "  --render PNG [FILE...] write a picture of the main window to PNG\n"
+    "                         instead of running\n"
+    "  --version              show the version record\n"
+    "  --help                 show this text\n"
+    "\n"
+    "A parameter that begins with - is a flag; write a file whose name begins\n"
+    "with - as ./-name.cmp. Exit status: 0 when the start did what it was asked,\n"
+    "1 when a file could not be opened or printed, 2 for a usage error.\n";
 
 // Printing and unregistering need no screen: where there is none, they run
 // on the offscreen platform rather than fail to start, and tell the user on
@@ -66,7 +105,11 @@ int RunPalvane(int argc, char** argv)
     // A save beyond the file-size limit fails with a message, and an
     // interrupted one leaves no temporary file behind.
     platform_file::PrepareProcessForSaving();
-    // Without a window, so that it works with no display.
+    // Without a window, so that they work with no display.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf("%s\n%s", Synopsis("Usage: ", "  or:  ").c_str(), kHelp);
+        return 0;
+    }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("Palvane %s\n", palvane_version::kText);
         for (const VersionString& entry : kVersionStrings)
@@ -80,7 +123,7 @@ int RunPalvane(int argc, char** argv)
     QString renderTo;
     if (arguments.value(0) == QStringLiteral("--render")) {
         if (arguments.size() < 2) {
-            std::fprintf(stderr, "palvane: --render needs a file name\n%s", kUsage);
+            std::fprintf(stderr, "palvane: --render needs a file name\n%s", kUsage.c_str());
             return 2;
         }
         renderTo = arguments.at(1);
@@ -98,7 +141,7 @@ int RunPalvane(int argc, char** argv)
                                              QtUserInterface::PlatformHasScreen());
     if (!app.InitInstance(arguments)) {
         if (app.ExitCode() == 2)
-            std::fputs(kUsage, stderr);
+            std::fputs(kUsage.c_str(), stderr);
         return app.ExitCode();
     }
     if (renderTo.isEmpty())

@@ -249,3 +249,11 @@ std::string CliUsageText()
             "is printed), 2 for a usage error.\n";
     return text;
 }
+
+std::vector<CliOptionName> CliOptionNames()
+{
+    std::vector<CliOptionName> names;
+    for (const CliOption& option : kOptions)
+        names.push_back({option.name, option.value != nullptr ? option.value : ""});
+    return names;
+}

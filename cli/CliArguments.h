@@ -56,3 +56,12 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments);
 
 // The text that --help prints.
 std::string CliUsageText();
+
+// An option as the table that drives parsing and --help names it.
+struct CliOptionName {
+    std::string name;
+    std::string value; // what its value looks like; empty: it takes none
+};
+
+// Every option, in the order --help lists them, for shell completion.
+std::vector<CliOptionName> CliOptionNames();

@@ -90,3 +90,5 @@ void CDocTemplate::RemoveDocument(CDocument*) {}
 void CDocTemplate::AddToRecentFileList(const std::string&) {}
 
 void CDocTemplate::OnDocumentTitleChanged(CDocument*) {}
+
+void CDocTemplate::OnDocumentModifiedChanged(CDocument*) {}

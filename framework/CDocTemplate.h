@@ -57,6 +57,9 @@ public:
     // A document of this kind has a new title: the host retitles the
     // windows showing it.
     virtual void OnDocumentTitleChanged(CDocument* document);
+    // A document of this kind was modified or is unmodified again: the host
+    // marks its windows.
+    virtual void OnDocumentModifiedChanged(CDocument* document);
 
 private:
     std::string m_documentString;

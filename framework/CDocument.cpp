@@ -42,6 +42,15 @@ void CDocument::SetPathName(const std::string& path)
         m_pDocTemplate->AddToRecentFileList(m_strPathName);
 }
 
+void CDocument::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->OnDocumentModifiedChanged(this);
+}
+
 void CDocument::AddView(DocumentView* view)
 {
     if (view != nullptr && std::find(m_views.begin(), m_views.end(), view) == m_views.end())

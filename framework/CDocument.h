@@ -36,7 +36,10 @@ public:
     void SetFileStamp(const FileStamp& stamp) { m_fileStamp = stamp; }
 
     virtual bool IsModified() const { return m_bModified; }
-    virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Every change of the flag, whoever makes it (an edit, a save, a
+    // reload, an undo back to the saved state), is told to the template, so
+    // that the windows can show whether there are unsaved changes.
+    virtual void SetModifiedFlag(bool modified = true);
 
     void AddView(DocumentView* view);
     void RemoveView(DocumentView* view);

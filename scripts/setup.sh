@@ -2,9 +2,11 @@
 # Installs what is missing, builds, and then either starts the program on the
 # bundled sample colormap (run) or runs every test (test).
 #
-#   scripts/setup.sh run     build, then open samples/sample.cmp
-#   scripts/setup.sh test    build, then run all tests: a normal build and one
-#                            with AddressSanitizer and UndefinedBehaviorSanitizer
+#   scripts/setup.sh run     build the editor and palvane-cli (nothing else),
+#                            then open samples/sample.cmp
+#   scripts/setup.sh test    build everything, then run all tests: a normal
+#                            build and one with AddressSanitizer and
+#                            UndefinedBehaviorSanitizer
 #
 # Environment: PALVANE_WERROR=ON turns compiler warnings into errors.
 set -euo pipefail
@@ -16,26 +18,39 @@ case "$mode" in
   *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-# Qt 6 for the editor; poppler-utils reads printed pages back in the tests;
-# a font, so that offscreen rendering draws text; the desktop's file type
-# database and desktop entry tools, which the editor's registration runs and
-# its tests check.
+# Qt 6 for the editor; help2man writes the manual pages from the programs'
+# help; poppler-utils reads printed pages back in the tests; a font, so that
+# offscreen rendering draws text; the desktop's file type database and
+# desktop entry tools, which the editor's registration runs and its tests
+# check.
 scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev \
-  poppler-utils fonts-dejavu-core shared-mime-info desktop-file-utils
+  help2man poppler-utils fonts-dejavu-core shared-mime-info desktop-file-utils
+# The tests check the installed tree and the package with the tools that
+# read them: the AppStream validator, man, and the Debian package tools
+# with lintian.
+if [ "$mode" = test ]; then
+  scripts/install-missing.sh appstream man-db dpkg-dev lintian
+fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 werror="${PALVANE_WERROR:-OFF}"
 
-build() { # folder, extra cmake arguments...
+configure() { # folder, extra cmake arguments...
   local folder="$1"
   shift
   cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPALVANE_WERROR="$werror" "$@" >/dev/null
-  cmake --build "$folder" -j "$jobs"
+}
+
+build() { # folder, extra cmake arguments...
+  configure "$@"
+  cmake --build "$1" -j "$jobs"
 }
 
 if [ "$mode" = run ]; then
-  build build
+  # Only the two programs: the tests and benchmarks wait for `test`.
+  configure build
+  cmake --build build -j "$jobs" --target palvane palvane-cli
   if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec ./build/app/palvane samples/sample.cmp
   fi

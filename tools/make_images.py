@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the editor's pixel art and writes it to res/images as 16-colour
 bitmaps: the application and document icons (32x32 and 16x16), the toolbar
-strip (seven 16x15 buttons in one 112x15 strip) and the About picture
+strip (seven 16x15 buttons in one 112x15 strip) with its version for a
+scale factor of 2 (224x30, outlines one pixel thin) and the About picture
 (64x44). Magenta marks the pixels that stay transparent.
 
     tools/make_images.py            rewrite the files in res/images
@@ -21,29 +22,45 @@ GREY, RED, LIME, YELLOW, BLUE, CLEAR, AQUA, WHITE = range(8, 16)
 
 
 class Canvas:
-    def __init__(self, width, height, fill=CLEAR):
-        self.width, self.height = width, height
-        self.pixels = [[fill] * width for _ in range(height)]
+    """Pixels of the 16 colours. Drawing takes the coordinates of the
+    picture at scale 1; at a larger `scale` each of them covers that many
+    pixels each way, except the lines of a frame, which stay one pixel
+    thin so that the picture gains detail rather than blocks."""
 
-    def put(self, x, y, colour):
+    def __init__(self, width, height, fill=CLEAR, scale=1):
+        self.width, self.height, self.scale = width * scale, height * scale, scale
+        self.pixels = [[fill] * self.width for _ in range(self.height)]
+
+    def put_pixel(self, x, y, colour):
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
-    def fill(self, x, y, w, h, colour):
+    def fill_pixels(self, x, y, w, h, colour):
         for row in range(y, y + h):
             for col in range(x, x + w):
-                self.put(col, row, colour)
+                self.put_pixel(col, row, colour)
+
+    def put(self, x, y, colour):
+        s = self.scale
+        self.fill_pixels(x * s, y * s, s, s, colour)
+
+    def fill(self, x, y, w, h, colour):
+        s = self.scale
+        self.fill_pixels(x * s, y * s, w * s, h * s, colour)
 
     def frame(self, x, y, w, h, colour):
-        self.fill(x, y, w, 1, colour)
-        self.fill(x, y + h - 1, w, 1, colour)
-        self.fill(x, y, 1, h, colour)
-        self.fill(x + w - 1, y, 1, h, colour)
+        s = self.scale
+        x, y, w, h = x * s, y * s, w * s, h * s
+        self.fill_pixels(x, y, w, 1, colour)
+        self.fill_pixels(x, y + h - 1, w, 1, colour)
+        self.fill_pixels(x, y, 1, h, colour)
+        self.fill_pixels(x + w - 1, y, 1, h, colour)
 
     def blit(self, other, x, y):
+        s = self.scale
         for row in range(other.height):
             for col in range(other.width):
-                self.put(x + col, y + row, other.pixels[row][col])
+                self.put_pixel(x * s + col, y * s + row, other.pixels[row][col])
 
     def write_bmp(self, path):
         stride = ((self.width + 1) // 2 + 3) // 4 * 4
@@ -104,8 +121,8 @@ def document_icon(size):
     return c
 
 
-def button_new():
-    c = Canvas(16, 15)
+def button_new(scale):
+    c = Canvas(16, 15, scale=scale)
     c.fill(3, 1, 9, 13, WHITE)
     c.frame(3, 1, 9, 13, BLACK)
     c.fill(9, 1, 3, 3, CLEAR)
@@ -114,8 +131,8 @@ def button_new():
     return c
 
 
-def button_open():
-    c = Canvas(16, 15)
+def button_open(scale):
+    c = Canvas(16, 15, scale=scale)
     c.fill(1, 4, 5, 2, OLIVE)
     c.fill(1, 5, 12, 8, YELLOW)
     c.frame(1, 5, 12, 8, OLIVE)
@@ -125,8 +142,8 @@ def button_open():
     return c
 
 
-def button_save():
-    c = Canvas(16, 15)
+def button_save(scale):
+    c = Canvas(16, 15, scale=scale)
     c.fill(1, 1, 14, 13, NAVY)
     c.fill(4, 1, 8, 6, WHITE)
     c.fill(4, 9, 8, 5, SILVER)
@@ -134,8 +151,8 @@ def button_save():
     return c
 
 
-def button_print():
-    c = Canvas(16, 15)
+def button_print(scale):
+    c = Canvas(16, 15, scale=scale)
     c.fill(4, 1, 8, 5, WHITE)
     c.frame(4, 1, 8, 5, BLACK)
     c.fill(1, 6, 14, 6, SILVER)
@@ -146,8 +163,8 @@ def button_print():
     return c
 
 
-def button_gradient():
-    c = Canvas(16, 15)
+def button_gradient(scale):
+    c = Canvas(16, 15, scale=scale)
     steps = [BLACK, NAVY, BLUE, TEAL, AQUA, WHITE]
     for i, colour in enumerate(steps):
         c.fill(1 + i * 2 + (1 if i else 0), 3, 3 if i == 0 else 2, 9, colour)
@@ -155,8 +172,8 @@ def button_gradient():
     return c
 
 
-def button_colorize():
-    c = Canvas(16, 15)
+def button_colorize(scale):
+    c = Canvas(16, 15, scale=scale)
     for row, (start, width) in enumerate([(7, 2), (6, 4), (5, 6), (4, 8), (3, 10), (3, 10),
                                           (3, 10), (3, 10), (4, 8), (5, 6)]):
         c.fill(start, 2 + row, width, 1, RED)
@@ -166,8 +183,8 @@ def button_colorize():
     return c
 
 
-def button_about():
-    c = Canvas(16, 15)
+def button_about(scale):
+    c = Canvas(16, 15, scale=scale)
     c.fill(4, 1, 8, 13, BLUE)
     c.fill(2, 3, 12, 9, BLUE)
     c.fill(3, 2, 10, 11, BLUE)
@@ -200,12 +217,13 @@ def main():
     for size in (32, 16):
         application_icon(size).write_bmp(os.path.join(folder, f"palvane{size}.bmp"))
         document_icon(size).write_bmp(os.path.join(folder, f"document{size}.bmp"))
-    strip = Canvas(112, 15)
     buttons = [button_new, button_open, button_save, button_print, button_gradient,
                button_colorize, button_about]
-    for i, draw in enumerate(buttons):
-        strip.blit(draw(), i * 16, 0)
-    strip.write_bmp(os.path.join(folder, "toolbar.bmp"))
+    for scale, name in ((1, "toolbar.bmp"), (2, "toolbar@2x.bmp")):
+        strip = Canvas(112, 15, scale=scale)
+        for i, draw in enumerate(buttons):
+            strip.blit(draw(scale), i * 16, 0)
+        strip.write_bmp(os.path.join(folder, name))
     about_picture().write_bmp(os.path.join(folder, "about.bmp"))
 
 

@@ -1,10 +1,12 @@
 #include "framework/qt/QtUserInterface.h"
 
 #include "framework/qt/FileChooserDialog.h"
+#include "framework/qt/FileDialogFolders.h"
 #include "opt/SelectTextureDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <utility>
@@ -82,11 +84,18 @@ int QtUserInterface::PickFile(const FileDialogRequest& request, std::string& pat
     const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
-    if (!request.initialFileName.empty())
-        dialog.selectFile(FromUtf8(request.initialFileName));
+    // A name without a folder of its own is offered in the folder this kind
+    // of dialog last chose a file in.
+    const QString initial = FromUtf8(request.initialFileName);
+    const QString remembered = FileDialogFolders::Remembered(request);
+    if (!remembered.isEmpty() && QFileInfo(initial).isRelative())
+        dialog.setDirectory(remembered);
+    if (!initial.isEmpty())
+        dialog.selectFile(initial);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
     path = dialog.selectedFiles().constFirst().toStdString();
+    FileDialogFolders::Remember(request, dialog.selectedFiles().constFirst());
     return IDOK;
 }
 

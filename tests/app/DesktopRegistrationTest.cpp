@@ -115,7 +115,9 @@ void Write(const std::string& path, const std::string& text)
     WriteFileBytes(path, Bytes(text.begin(), text.end()));
 }
 
-const std::string kOurDefault = "application/x-jediknight-cmp=palvane.desktop;\n";
+const std::string kOurDefault = "application/x-jediknight-cmp=com.quorvath.Palvane.desktop;\n";
+// An earlier version's line, under the entry's former name.
+const std::string kFormerDefault = "application/x-jediknight-cmp=palvane.desktop;\n";
 
 // The editor's start in a home of the test's own.
 class DesktopRegistrationTest : public ::testing::Test {
@@ -139,7 +141,7 @@ protected:
     }
     std::string Data() const { return home / "data"; }
     std::string Config() const { return home / "config"; }
-    std::string Entry() const { return Data() + "/applications/palvane.desktop"; }
+    std::string Entry() const { return Data() + "/" + FreedesktopFiles::kApplicationEntry; }
     std::string MimeApps() const { return Config() + "/mimeapps.list"; }
 
     // Every file below the home: its content and its modification time.
@@ -185,6 +187,24 @@ TEST_F(DesktopRegistrationTest, WritesTheTypeOnceAndTheDesktopKnowsIt)
     EXPECT_EQ(Snapshot(), before) << "a second start changed files";
 }
 
+// What an earlier version wrote under the names given up goes, unless the
+// user changed it.
+TEST_F(DesktopRegistrationTest, FilesUnderFormerNamesGiveWay)
+{
+    const std::string changed = Data() + "/applications/palvane-print.desktop";
+    const std::vector<FreedesktopFiles::File> former =
+        FreedesktopFiles::Former(QCoreApplication::applicationFilePath());
+    for (const FreedesktopFiles::File& file : former)
+        Write(Data() + "/" + file.path.toStdString(), file.content.toStdString());
+    Write(changed, "the user's");
+    DesktopRegistration::Register();
+    for (const FreedesktopFiles::File& file : former) {
+        const std::string path = Data() + "/" + file.path.toStdString();
+        EXPECT_EQ(fs::exists(path), path == changed) << path;
+    }
+    EXPECT_TRUE(fs::exists(Entry()));
+}
+
 struct DefaultRow {
     const char* name;
     Text before;         // mimeapps.list before the first start
@@ -215,7 +235,8 @@ TEST_P(DefaultApplicationTest, IsOursOnlyWhereTheUserHasNoneOfTheirOwn)
 const std::string kUserLines = "# mine\n[Default Applications]\ntext/plain=editor.desktop;\n";
 const std::string kOtherGroup = "[Added Associations]\ntext/plain=viewer.desktop;\n";
 const std::string kUserDefault = "[Default Applications]\n"
-                                 "application/x-jediknight-cmp=other.desktop;palvane.desktop;\n";
+                                 "application/x-jediknight-cmp=other.desktop;"
+                                 "com.quorvath.Palvane.desktop;\n";
 const std::string kLatin1 = "# caf\xE9 cr\xE8me\n[Added Associations]\ntext/plain=vi.desktop;\n";
 
 // A default group of `lines` lines of other types, 45 bytes each.
@@ -250,6 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultRow{"ChoiceInTheSecondGroup", kUserLines + kOtherGroup + kUserDefault,
                    kUserLines + kOtherGroup + kUserDefault,
                    kUserLines + kOtherGroup + kUserDefault},
+        DefaultRow{"FormerName", kUserLines + kFormerDefault, kUserLines + kOurDefault, kUserLines},
         DefaultRow{"LongGroup", LongGroup(20000), LongGroup(20000) + kOurDefault, LongGroup(20000)},
         DefaultRow{"OverOneMebibyte", LongGroup(30000), LongGroup(30000), LongGroup(30000), false}),
     [](const ::testing::TestParamInfo<DefaultRow>& info) { return std::string(info.param.name); });
@@ -300,7 +322,8 @@ TEST_P(UnregisterTest, RemovesWhatIsOursAndTellsWhetherAllWent)
     EXPECT_TRUE(fs::exists(Config() + "/Quorvath/Other.conf"));
     EXPECT_FALSE(fs::exists(Data() + "/mime/packages/palvane.xml"));
     EXPECT_FALSE(fs::exists(Data() + "/mime/application/x-jediknight-cmp.xml"));
-    EXPECT_FALSE(fs::exists(Data() + "/icons/hicolor/32x32/apps/palvane.png"));
+    EXPECT_FALSE(fs::exists(Data() + "/icons/hicolor/32x32/apps/com.quorvath.Palvane.png"));
+    EXPECT_FALSE(fs::exists(Data() + "/icons/hicolor/scalable/apps/com.quorvath.Palvane.svg"));
     EXPECT_FALSE(fs::exists(MimeApps()));
     fs::permissions(Data() + "/applications", fs::perms::owner_all);
 
@@ -316,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UnregisterRow{"FolderInPlaceOfAnEntry",
                                     [](const std::string& data) {
                                         const std::string entry =
-                                            data + "/applications/palvane-print.desktop";
+                                            data + "/" + FreedesktopFiles::kPrintEntry;
                                         fs::remove(entry);
                                         Write(entry + "/inside", "");
                                     },
@@ -324,7 +347,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Someone else's entry now: it stays.
                       UnregisterRow{"EntryChanged",
                                     [](const std::string& data) {
-                                        Write(data + "/applications/palvane.desktop", "changed");
+                                        Write(data + "/" + FreedesktopFiles::kApplicationEntry,
+                                              "changed");
                                     },
                                     false, false},
                       UnregisterRow{"ReadOnlyFolder",
@@ -349,8 +373,10 @@ TEST(DesktopEntryValidationTest, BothEntriesAreValid)
                                 "/tmp/tab\there/new\nline/palvane"}) {
         const QString executable = QString::fromUtf8(program);
         for (const auto& [name, content] :
-             {std::pair{"palvane.desktop", FreedesktopFiles::ApplicationEntry(executable)},
-              std::pair{"palvane-print.desktop", FreedesktopFiles::PrintEntry(executable)}}) {
+             {std::pair{"com.quorvath.Palvane.desktop",
+                        FreedesktopFiles::ApplicationEntry(executable)},
+              std::pair{"com.quorvath.Palvane.Print.desktop",
+                        FreedesktopFiles::PrintEntry(executable)}}) {
             WriteFileBytes(folder / name, Bytes(content.begin(), content.end()));
             const ProgramRun run = RunProgram({validator.toStdString(), folder / name});
             EXPECT_EQ(run.exitCode, 0) << name << " for " << program << ": " << run.out << run.err;
