@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ColorTriple.h"
+#include "document/DocumentTables.h"
 #include "framework/CDocument.h"
 
 #include <array>
@@ -44,6 +45,9 @@ public:
     // file that cannot be read is reported and leaves the document as it was.
     bool ReloadFromFile();
 
+    // The maker of the tables the next save writes.
+    const DocumentTables& GetTables() const { return m_tables; }
+
     // Commands; the command map routes them and asks their enable rules.
     // Gradient: the cells strictly inside the selected run become a linear
     // blend of its two ends. Needs a run of two cells or more.
@@ -79,4 +83,6 @@ protected:
 private:
     void ReadColormap(CArchive& archive);
     void WriteColormap(CArchive& archive) const;
+
+    DocumentTables m_tables;
 };

@@ -2,7 +2,6 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
-#include "document/ColormapTables.h"
 #include "framework/CArchive.h"
 #include "framework/FileFormatException.h"
 #include "framework/UserInterface.h"
@@ -46,10 +45,10 @@ void CPalvaneDoc::WriteColormap(CArchive& archive) const
     const bool transparency =
         AfxMessageBox(kTransparencyQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
     WriteHeaderAndPalette(archive, transparency);
-    // Both tables come from one batch of lookups.
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
-    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
-    archive.Write(tables.transparency.data(), tables.transparency.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, transparency);
+    archive.Write(tables->lightLevels.data(), tables->lightLevels.size());
+    if (transparency)
+        archive.Write(tables->transparency.data(), tables->transparency.size());
 }
 
 void CPalvaneDoc::WriteHeaderAndPalette(CArchive& archive, bool withTransparency) const
@@ -82,12 +81,12 @@ int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
 
 void CPalvaneDoc::WriteLightLevelTables(CArchive& archive) const
 {
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, false);
-    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, false);
+    archive.Write(tables->lightLevels.data(), tables->lightLevels.size());
 }
 
 void CPalvaneDoc::WriteTransparencyTable(CArchive& archive) const
 {
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, true);
-    archive.Write(tables.transparency.data(), tables.transparency.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, true);
+    archive.Write(tables->transparency.data(), tables->transparency.size());
 }

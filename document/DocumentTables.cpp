@@ -1,0 +1,3 @@
+#include "document/DocumentTables.h"
+
+DocumentTables::DocumentTables() : m_pMaker(std::make_shared<ColormapTableMaker>()) {}
