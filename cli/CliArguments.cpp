@@ -106,6 +106,11 @@ const CliOption kOptions[] = {
      "the saves that follow include the transparency table"},
     {"--no-transparency", Action::run, Kind::noTransparency, nullptr, nullptr, false,
      "the saves that follow leave it out (the default)"},
+    {"--replace-tables", Action::run, Kind::replaceTables, nullptr, nullptr, false,
+     "saves replace tables that were not made from the\n"
+     "palette, with a warning (the default)"},
+    {"--keep-tables", Action::run, Kind::keepTables, nullptr, nullptr, false,
+     "saves of a colormap with such tables fail instead"},
     {"--select", Action::run, Kind::select, "S:E", ParseRun, true,
      "select cells S to E, 0 <= S <= E <= 255, as clicks would"},
     {"--gradient", Action::run, Kind::gradient, "S:E", ParseLongRun, true,
@@ -129,6 +134,8 @@ const CliOption kOptions[] = {
      "save the colormap, tables computed from its palette"},
     {"--dump", Action::run, Kind::dump, nullptr, nullptr, true,
      "print the document as one line of JSON"},
+    {"--table-report", Action::run, Kind::tableReport, nullptr, nullptr, true,
+     "print how a save changes the tables the file holds"},
     {"--import-opt", Action::run, Kind::importOpt, "FILE[:N]", ParseModelFileAndRow, true,
      "replace the palette with that of texture row N\n"
      "(default 0) of an X-Wing Alliance model file (.opt)"},

@@ -25,6 +25,9 @@ struct CliStep {
         exportJasc,
         importOpt,
         optInfo,
+        replaceTables,
+        keepTables,
+        tableReport,
     };
     Kind kind = Kind::dump;
     std::string file;  // open, save, import, export and model steps

@@ -5,12 +5,16 @@
 #include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
+#include "document/TableComparison.h"
+#include "document/TableText.h"
 #include "framework/FrameworkMessages.h"
 #include "res/CommandIds.h"
 #include "res/DocumentStrings.h"
 #include "res/PalvaneVersion.h"
 
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -30,6 +34,9 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
     // A file that does not look like a Dark Forces palette is imported as
     // asked, with a warning (ImportDarkForcesPalette).
     m_ui.SetStandingAnswer(std::string("%1") + dfpal_format::kImportAnyway, IDYES);
+    // A --save replaces tables that were not made from the palette, with a
+    // warning, unless --keep-tables says otherwise (SaveDocument).
+    m_ui.SetStandingAnswer(CPalvaneDoc::kReplaceForeignTablesQuestion, IDYES);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)
@@ -48,7 +55,7 @@ int CliSession::Run(const std::vector<CliStep>& steps)
             }
         }
         if (!succeeded || shownMessage) {
-            if (!shownMessage)
+            if (!shownMessage && !std::exchange(m_bFailureTold, false))
                 m_err << kProgram << ": the step failed\n";
             return 1;
         }
@@ -67,6 +74,11 @@ bool CliSession::RunStep(const CliStep& step)
     case CliStep::Kind::noTransparency:
         m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion,
                                step.kind == CliStep::Kind::transparency ? IDYES : IDNO);
+        return true;
+    case CliStep::Kind::replaceTables:
+    case CliStep::Kind::keepTables:
+        m_ui.SetStandingAnswer(CPalvaneDoc::kReplaceForeignTablesQuestion,
+                               step.kind == CliStep::Kind::replaceTables ? IDYES : IDNO);
         return true;
     case CliStep::Kind::black32:
     case CliStep::Kind::noBlack32:
@@ -99,11 +111,17 @@ bool CliSession::RunStep(const CliStep& step)
         m_ui.QueueFile(step.file);
         return m_document->OnCommand(ID_FILE_EXPORT_JASC);
     case CliStep::Kind::save:
-        return m_document->DoSave(step.file);
+        return SaveDocument(step.file);
     case CliStep::Kind::dump:
         // Flushed at once: a later --save to standard output comes after it.
         m_out << DocumentToJson(*m_document) << '\n' << std::flush;
         return true;
+    case CliStep::Kind::tableReport: {
+        const std::optional<TableChanges> changes =
+            m_document->GetTables().ChangesFor(m_document->m_palette);
+        m_out << TableComparisonText(changes ? &*changes : nullptr) << '\n' << std::flush;
+        return true;
+    }
     case CliStep::Kind::importOpt:
         return RunImportOptStep(*m_document, m_ui, step);
     case CliStep::Kind::optInfo:
@@ -151,6 +169,27 @@ bool CliSession::ImportDarkForcesPalette(const std::string& path)
                   << '\n';
     }
     return done;
+}
+
+bool CliSession::SaveDocument(const std::string& path)
+{
+    const std::size_t askedBefore = m_ui.Asked().size();
+    const std::string previous = m_document->GetPathName();
+    const bool saved = m_document->DoSave(path);
+    for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+        const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
+        if (question.text != CPalvaneDoc::kReplaceForeignTablesQuestion)
+            continue;
+        const std::string tables =
+            "the tables of " + previous + " were not made from its palette by Palvane; ";
+        if (question.answer == IDYES) {
+            m_err << kProgram << ": warning: " << tables << "the save replaced them\n";
+        } else {
+            m_err << kProgram << ": " << tables << "not saved (--keep-tables)\n";
+            m_bFailureTold = true;
+        }
+    }
+    return saved;
 }
 
 int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)

@@ -30,12 +30,17 @@ private:
     // Imports a file that does not look like a Dark Forces palette all the
     // same, with a warning that names it as given.
     bool ImportDarkForcesPalette(const std::string& path);
+    // Saves, telling when the save replaced tables that were not made from
+    // the palette, or why it did not.
+    bool SaveDocument(const std::string& path);
 
     std::ostream& m_out;
     std::ostream& m_err;
     ScriptedUserInterface m_ui;
     CDocTemplate m_docTemplate;
     std::unique_ptr<CPalvaneDoc> m_document;
+    // The step that failed has said why.
+    bool m_bFailureTold = false;
 };
 
 // palvane-cli's whole run: parses the arguments, then runs them. Returns the

@@ -54,6 +54,7 @@ bool CPalvaneDoc::ReloadFromFile()
     if (GetPathName().empty() || !reread.OnOpenDocument(GetPathName()))
         return false;
     m_palette = reread.m_palette;
+    m_tables.TakeStored(reread.m_tables);
     SetFileStamp(reread.GetFileStamp());
     SetModifiedFlag(false);
     UpdateAllViews(nullptr);

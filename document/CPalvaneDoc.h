@@ -19,6 +19,9 @@ public:
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
+    static constexpr const char* kReplaceForeignTablesQuestion =
+        "This colormap's tables were not made from its palette by Palvane; saving replaces "
+        "them. Save anyway?";
 
     CPalvaneDoc();
     ~CPalvaneDoc() override;
@@ -29,6 +32,9 @@ public:
     // Loading reads the palette of a colormap file; storing writes a complete
     // colormap with tables computed from the palette.
     void Serialize(CArchive& archive) override;
+    // The first save of a colormap whose file holds tables made otherwise
+    // than from its palette asks before replacing them; No cancels the save.
+    bool OnSaveDocument(const std::string& path) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
     // distance; ties go to the lowest index. It scans the whole palette; the
@@ -45,7 +51,7 @@ public:
     // file that cannot be read is reported and leaves the document as it was.
     bool ReloadFromFile();
 
-    // The maker of the tables the next save writes.
+    // The tables the file holds and the maker of those the next save writes.
     const DocumentTables& GetTables() const { return m_tables; }
 
     // Commands; the command map routes them and asks their enable rules.
@@ -82,7 +88,8 @@ protected:
 
 private:
     void ReadColormap(CArchive& archive);
-    void WriteColormap(CArchive& archive) const;
+    void WriteColormap(CArchive& archive);
+    bool ConfirmReplacingForeignTables();
 
     DocumentTables m_tables;
 };
