@@ -28,6 +28,9 @@ struct CliStep {
         replaceTables,
         keepTables,
         tableReport,
+        renderLight,
+        renderTranslucency,
+        renderGrid,
     };
     Kind kind = Kind::dump;
     std::string file;  // open, save, import, export and model steps
@@ -36,6 +39,7 @@ struct CliStep {
     std::uint32_t color = 0; // colorize, setColor: the colour value, red in the low byte
     bool cancel = false;     // colorize: the colour chooser is cancelled
     int textureRow = 0;      // importOpt
+    int level = 63;          // renderGrid: the light level
 };
 
 struct CliArguments {
@@ -49,3 +53,11 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments);
 
 // The text that --help prints.
 std::string CliUsageText();
+
+// Whether this build writes pictures (--render-light and the like): only
+// where it has an image library.
+#ifdef PALVANE_CLI_PICTURES
+inline constexpr bool kCliHasPictures = true;
+#else
+inline constexpr bool kCliHasPictures = false;
+#endif

@@ -2,6 +2,9 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/OptSteps.h"
+#ifdef PALVANE_CLI_PICTURES
+#include "cli/PictureSteps.h"
+#endif
 #include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
@@ -122,6 +125,14 @@ bool CliSession::RunStep(const CliStep& step)
         m_out << TableComparisonText(changes ? &*changes : nullptr) << '\n' << std::flush;
         return true;
     }
+    case CliStep::Kind::renderLight:
+    case CliStep::Kind::renderTranslucency:
+    case CliStep::Kind::renderGrid:
+#ifdef PALVANE_CLI_PICTURES
+        return RunRenderStep(*m_document, step);
+#else
+        return false; // refused with the arguments
+#endif
     case CliStep::Kind::importOpt:
         return RunImportOptStep(*m_document, m_ui, step);
     case CliStep::Kind::optInfo:

@@ -16,11 +16,11 @@ case "$mode" in
   *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-# Qt 6 for the editor; poppler-utils reads printed pages back in the tests;
-# a font, so that offscreen rendering draws text; the desktop's file type
-# database and desktop entry tools, which the editor's registration runs and
-# its tests check.
-scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev \
+# Qt 6 for the editor; libpng for palvane-cli's pictures; poppler-utils reads
+# printed pages back in the tests; a font, so that offscreen rendering draws
+# text; the desktop's file type database and desktop entry tools, which the
+# editor's registration runs and its tests check.
+scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libpng-dev \
   poppler-utils fonts-dejavu-core shared-mime-info desktop-file-utils
 
 jobs="$(nproc 2>/dev/null || echo 2)"
