@@ -12,6 +12,7 @@
 #include "framework/RecentFileList.h"
 #include "res/CommandTable.h"
 #include "view/CPalvaneView.h"
+#include "view/TablesPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -41,10 +43,13 @@ const CommandMapEntry kCommands[] = {
     {ID_WINDOW_TILE_HORZ, &CMainFrame::OnWindowTile},
     {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar, &CMainFrame::OnUpdateViewToolbar},
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
+    {ID_VIEW_TABLES, &CMainFrame::OnViewTables, &CMainFrame::OnUpdateViewTables},
 };
 
 constexpr const char* kIdleMessage = "Ready";
 constexpr const char* kActivateWindowPrompt = "Activate this window";
+// Whether the tables panel shows, as the user last chose.
+const QString kTablesPanelKey = QStringLiteral("Settings/TablesPanel");
 // Recent files are shown in the menus shortened to this many characters.
 constexpr std::size_t kRecentFileMenuLength = 30;
 
@@ -153,6 +158,13 @@ bool CMainFrame::LoadFrame()
         statusBar()->addPermanentWidget(pane);
         m_indicators.push_back(pane);
     }
+
+    m_pTablesPanel = new TablesPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pTablesPanel);
+    m_pTablesPanel->setHidden(!QSettings().value(kTablesPanelKey, false).toBool());
+    connect(m_pTablesPanel, &TablesPanel::SelectionChanged, this,
+            &CMainFrame::RequestCommandUIUpdate);
+    connect(this, &CMainFrame::CommandUIUpdated, m_pTablesPanel, &TablesPanel::Refresh);
 
     m_mainFrameMenus = BuildMenuBar(false);
     m_documentMenus = BuildMenuBar(true);
@@ -374,6 +386,8 @@ bool CMainFrame::ExecuteCommand(unsigned id)
 void CMainFrame::OnSubWindowActivated()
 {
     auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+    if (m_pTablesPanel != nullptr && active != nullptr)
+        m_pTablesPanel->Follow(active->GetView());
     if (active != m_pCloseKeysHolder) {
         if (m_pCloseKeysHolder != nullptr)
             m_pCloseKeysHolder->HoldCloseKeys(false);
@@ -514,6 +528,17 @@ void CMainFrame::OnViewStatusBar()
 void CMainFrame::OnUpdateViewStatusBar(CCmdUI* cmdUI)
 {
     cmdUI->SetCheck(statusBar()->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+}
+
+void CMainFrame::OnViewTables()
+{
+    m_pTablesPanel->setHidden(!m_pTablesPanel->isHidden());
+    QSettings().setValue(kTablesPanelKey, !m_pTablesPanel->isHidden());
+}
+
+void CMainFrame::OnUpdateViewTables(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck(m_pTablesPanel->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
 }
 
 bool CMainFrame::event(QEvent* event)

@@ -19,6 +19,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class TablesPanel;
 
 // The main window: the toolbar, the status bar with its message pane and
 // key-lock panes, and the child frames in its multiple-document area. It
@@ -50,6 +51,7 @@ public:
     void BeginChildFrameBatch();
     void EndChildFrameBatch();
     QToolBar* ToolBar() const { return m_pToolBar; }
+    TablesPanel* GetTablesPanel() const { return m_pTablesPanel; }
     QAction* Action(unsigned id) const;
     // The top-level menus shown now: menu 128 or 129.
     const std::vector<QMenu*>& CurrentMenus() const;
@@ -80,6 +82,9 @@ public:
     void OnUpdateViewToolbar(CCmdUI* cmdUI);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI* cmdUI);
+    // The tables panel, shown or hidden as in the last run.
+    void OnViewTables();
+    void OnUpdateViewTables(CCmdUI* cmdUI);
 
     static const CommandMap commandMap;
 
@@ -112,6 +117,7 @@ private:
     CPalvaneApp& m_app;
     QMdiArea* m_pMdiArea;
     QToolBar* m_pToolBar = nullptr;
+    TablesPanel* m_pTablesPanel = nullptr;
     QLabel* m_pMessagePane = nullptr;
     std::vector<QLabel*> m_indicators;
     std::map<unsigned, QAction*> m_actions;

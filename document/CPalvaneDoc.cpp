@@ -1,5 +1,6 @@
 #include "document/CPalvaneDoc.h"
 
+#include "document/DocumentHints.h"
 #include "framework/CArchive.h"
 #include "res/CommandIds.h"
 
@@ -59,4 +60,15 @@ bool CPalvaneDoc::ReloadFromFile()
     SetModifiedFlag(false);
     UpdateAllViews(nullptr);
     return true;
+}
+
+void CPalvaneDoc::ShowColorBeingChosen(int cell, const ColorTriple& color)
+{
+    const ColorBeingChosen choice{cell, color};
+    UpdateAllViews(nullptr, kHintColorBeingChosen, const_cast<ColorBeingChosen*>(&choice));
+}
+
+void CPalvaneDoc::EndColorBeingChosen()
+{
+    UpdateAllViews(nullptr, kHintColorChoiceEnded, nullptr);
 }

@@ -53,6 +53,12 @@ public:
 
     // The tables the file holds and the maker of those the next save writes.
     const DocumentTables& GetTables() const { return m_tables; }
+    // While the colour chooser is open on `cell`, the views that follow the
+    // palette may show `color` there; the palette is not changed. The end
+    // of a choice that was cancelled is told too (a confirmed one changes
+    // the palette, which is told anyway).
+    void ShowColorBeingChosen(int cell, const ColorTriple& color);
+    void EndColorBeingChosen();
 
     // Commands; the command map routes them and asks their enable rules.
     // Gradient: the cells strictly inside the selected run become a linear

@@ -33,3 +33,5 @@ inline constexpr unsigned ID_PALETTE_COLORIZE = 32773;
 inline constexpr unsigned ID_FILE_EXPORT_DFPAL = 32774;
 inline constexpr unsigned ID_FILE_IMPORT_DFPAL = 32775;
 inline constexpr unsigned ID_FILE_IMPORT_XWA = 32776;
+
+inline constexpr unsigned ID_VIEW_TABLES = 32800;

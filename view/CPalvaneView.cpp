@@ -2,6 +2,7 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CellText.h"
+#include "document/DocumentHints.h"
 #include "document/GridLayout.h"
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
@@ -121,8 +122,11 @@ QSize CPalvaneView::minimumSizeHint() const
     return ScreenGridSize(kMinimumCellSize);
 }
 
-void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t, void*)
+void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t hint, void*)
 {
+    // The grid shows the palette, not the colours the chooser passes by.
+    if (hint == kHintColorBeingChosen || hint == kHintColorChoiceEnded)
+        return;
     update();
 }
 
@@ -314,8 +318,15 @@ void CPalvaneView::OnLButtonDblClk()
 {
     ColorTriple& entry = m_pDocument->m_palette[static_cast<std::size_t>(m_nHotCell)];
     CColorDialog dialog(entry.ToColorRef(), CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR);
-    if (dialog.DoModal() != IDOK)
+    // Views that follow the palette (the tables panel) show the colour
+    // while it is being chosen, and the palette again if it is not.
+    dialog.SetColorFollower([document = m_pDocument, cell = m_nHotCell](ColorRef shown) {
+        document->ShowColorBeingChosen(cell, ColorTriple::FromColorRef(shown));
+    });
+    if (dialog.DoModal() != IDOK) {
+        m_pDocument->EndColorBeingChosen();
         return;
+    }
     entry = ColorTriple::FromColorRef(dialog.GetColor());
     m_pDocument->NotifyPaletteChanged();
 }

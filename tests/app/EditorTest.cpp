@@ -213,7 +213,7 @@ TEST_F(EditorTest, MenusAreTheCommandTables)
          "Recent File",
          "-",
          "E&xit"},
-        {"&Toolbar", "&Status Bar"},
+        {"&Toolbar", "&Status Bar", "&Tables\tCtrl+T"},
         {"&New Window", "&Cascade", "&Tile", "&Arrange Icons"},
         {"&About Palvane..."},
     };
@@ -226,7 +226,7 @@ TEST_F(EditorTest, MenusAreTheCommandTables)
     const std::vector<Texts> expectedMain = {
         {"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-", "Recent File", "-",
          "E&xit"},
-        {"&Toolbar", "&Status Bar"},
+        {"&Toolbar", "&Status Bar", "&Tables\tCtrl+T"},
         {"&About Palvane..."},
     };
     ASSERT_EQ(mainMenus.size(), expectedMain.size());
@@ -259,6 +259,8 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         {ID_PALETTE_GRADIENT, "Create a gradient between the selection points", "Gradient", ""},
         {ID_APP_ABOUT, "Display program information, version number and copyright", "About", ""},
         {ID_FILE_MRU_FILE1, "Open this document", "", ""},
+        {ID_VIEW_TABLES, "Show or hide the tables of the active colormap", "Toggle Tables",
+         "Ctrl+T"},
     };
     Start();
     for (const Row& row : rows) {
@@ -279,7 +281,7 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         EXPECT_TRUE(keys.insert(key).second) << key;
         EXPECT_EQ(action->text().section(QLatin1Char('\t'), 1).toStdString(), key);
     }
-    EXPECT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys.size(), 5u);
     // The toolbar's buttons prompt while the pointer is on them.
     QWidget* gradient = Frame().ToolBar()->widgetForAction(Act(ID_PALETTE_COLORIZE));
     QEvent enter(QEvent::Enter);
