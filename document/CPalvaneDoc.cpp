@@ -64,8 +64,8 @@ bool CPalvaneDoc::ReloadFromFile()
 
 void CPalvaneDoc::ShowColorBeingChosen(int cell, const ColorTriple& color)
 {
-    const ColorBeingChosen choice{cell, color};
-    UpdateAllViews(nullptr, kHintColorBeingChosen, const_cast<ColorBeingChosen*>(&choice));
+    ColorBeingChosen choice{cell, color};
+    UpdateAllViews(nullptr, kHintColorBeingChosen, &choice);
 }
 
 void CPalvaneDoc::EndColorBeingChosen()
