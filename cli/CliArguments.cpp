@@ -155,16 +155,15 @@ const CliOption kOptions[] = {
      "print the document as one line of JSON"},
     {"--table-report", Action::run, Kind::tableReport, nullptr, nullptr, true,
      "print how a save changes the tables the file holds"},
-    {"--render-light", Action::run, Kind::renderLight, "FILE.png", ParseFile, true,
+    {"--render-light", Action::run, Kind::renderLight, "FILE", ParseFile, true,
      "write the light levels a save writes as a 256 x 64\n"
      "PNG picture, level 0 on the top row",
      true},
-    {"--render-translucency", Action::run, Kind::renderTranslucency, "FILE.png", ParseFile, true,
+    {"--render-translucency", Action::run, Kind::renderTranslucency, "FILE", ParseFile, true,
      "write the translucency table as a 256 x 256 PNG\n"
      "picture, row = the first index",
      true},
-    {"--render-grid", Action::run, Kind::renderGrid, "FILE.png[:LEVEL]", ParsePictureFileAndLevel,
-     true,
+    {"--render-grid", Action::run, Kind::renderGrid, "FILE[:LEVEL]", ParsePictureFileAndLevel, true,
      "write the palette at light level LEVEL (0 to 63,\n"
      "default 63) as 16 x 16 cells of 16 x 16 pixels",
      true},

@@ -89,7 +89,7 @@ TEST(CliPicturesTest, ALevelOutOfRangeIsAUsageError)
     const CliResult result = RunCli({"--new", "--render-grid", "grid.png:64"});
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
-              "palvane-cli: --render-grid takes FILE.png[:LEVEL], not 'grid.png:64'");
+              "palvane-cli: --render-grid takes FILE[:LEVEL], not 'grid.png:64'");
 }
 
 } // namespace
