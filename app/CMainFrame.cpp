@@ -17,6 +17,7 @@
 #include "framework/RecentFileList.h"
 #include "res/CommandTable.h"
 #include "view/CPalvaneView.h"
+#include "view/TablesPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -49,10 +51,13 @@ const CommandMapEntry kCommands[] = {
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
     {ID_EDIT_UNDO, &CMainFrame::OnEditUndo, &CMainFrame::OnUpdateEditUndo},
     {ID_EDIT_REDO, &CMainFrame::OnEditRedo, &CMainFrame::OnUpdateEditRedo},
+    {ID_VIEW_TABLES, &CMainFrame::OnViewTables, &CMainFrame::OnUpdateViewTables},
 };
 
 constexpr const char* kIdleMessage = "Ready";
 constexpr const char* kActivateWindowPrompt = "Activate this window";
+// Whether the tables panel shows, as the user last chose.
+const QString kTablesPanelKey = QStringLiteral("Settings/TablesPanel");
 // Recent files are shown in the menus shortened to this many characters.
 constexpr std::size_t kRecentFileMenuLength = 30;
 
@@ -190,6 +195,13 @@ bool CMainFrame::LoadFrame()
         statusBar()->addPermanentWidget(pane);
         m_indicators.push_back(pane);
     }
+
+    m_pTablesPanel = new TablesPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pTablesPanel);
+    m_pTablesPanel->setHidden(!QSettings().value(kTablesPanelKey, false).toBool());
+    connect(m_pTablesPanel, &TablesPanel::SelectionChanged, this,
+            &CMainFrame::RequestCommandUIUpdate);
+    connect(this, &CMainFrame::CommandUIUpdated, m_pTablesPanel, &TablesPanel::Refresh);
 
     m_mainFrameMenus = BuildMenuBar(false);
     m_documentMenus = BuildMenuBar(true);
@@ -417,6 +429,8 @@ void CMainFrame::OnSubWindowActivated()
     m_app.GetUndoStacks().SetActiveDocument(child != nullptr ? child->GetView()->GetDocument()
                                                              : nullptr);
     auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+    if (m_pTablesPanel != nullptr && active != nullptr)
+        m_pTablesPanel->Follow(active->GetView());
     if (active != m_pCloseKeysHolder) {
         if (m_pCloseKeysHolder != nullptr)
             m_pCloseKeysHolder->HoldCloseKeys(false);
@@ -604,69 +618,78 @@ void CMainFrame::OnUpdateEditRedo(CCmdUI* cmdUI)
     const QUndoGroup& history = m_app.GetUndoStacks().Group();
     cmdUI->Enable(history.canRedo());
     cmdUI->SetText(NamedItemText(ID_EDIT_REDO, history.redoText()));
-}
-
-bool CMainFrame::event(QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::StatusTip:
-        // The message pane shows the command table's prompts instead.
-        return true;
-
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::WindowActivate:
-        UpdateKeyIndicators();
-        break;
-    default:
-        break;
+    void CMainFrame::OnViewTables()
+    {
+        m_pTablesPanel->setHidden(!m_pTablesPanel->isHidden());
+        QSettings().setValue(kTablesPanelKey, !m_pTablesPanel->isHidden());
     }
-    return QMainWindow::event(event);
-}
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
-{
-    if (auto* button = qobject_cast<QToolButton*>(watched)) {
-        if (event->type() == QEvent::Enter && button->defaultAction() != nullptr)
-            ShowPrompt(button->defaultAction()->data().toUInt());
-        else if (event->type() == QEvent::Leave)
-            ShowIdleMessage();
-    } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress)
+    void CMainFrame::OnUpdateViewTables(CCmdUI * cmdUI)
+    {
+        cmdUI->SetCheck(m_pTablesPanel->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+    }
+
+    bool CMainFrame::event(QEvent * event)
+    {
+        switch (event->type()) {
+        case QEvent::StatusTip:
+            // The message pane shows the command table's prompts instead.
+            return true;
+
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::WindowActivate:
+            UpdateKeyIndicators();
+            break;
+        default:
+            break;
+        }
+        return QMainWindow::event(event);
+    }
+
+    bool CMainFrame::eventFilter(QObject * watched, QEvent * event)
+    {
+        if (auto* button = qobject_cast<QToolButton*>(watched)) {
+            if (event->type() == QEvent::Enter && button->defaultAction() != nullptr)
+                ShowPrompt(button->defaultAction()->data().toUInt());
+            else if (event->type() == QEvent::Leave)
+                ShowIdleMessage();
+        } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
+            if (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress)
+                RequestCommandUIUpdate();
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+
+    void CMainFrame::closeEvent(QCloseEvent * event)
+    {
+        if (!m_app.GetDocTemplate().SaveAllModified()) {
+            // Documents saved before the answer that kept the editor open.
             RequestCommandUIUpdate();
+            event->ignore();
+            return;
+        }
+        m_app.GetDocTemplate().CloseAllDocuments();
+        m_app.SaveStdProfileSettings();
+        if (m_bPlaced)
+            MainWindowState::Save(*this);
+        // A closing editor answers no more requests; the next start serves them.
+        m_app.GetRequestService().Withdraw();
+        event->accept();
     }
-    return QMainWindow::eventFilter(watched, event);
-}
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
-    if (!m_app.GetDocTemplate().SaveAllModified()) {
-        // Documents saved before the answer that kept the editor open.
-        RequestCommandUIUpdate();
-        event->ignore();
-        return;
+    void CMainFrame::dragEnterEvent(QDragEnterEvent * event)
+    {
+        if (event->mimeData()->hasUrls())
+            event->acceptProposedAction();
     }
-    m_app.GetDocTemplate().CloseAllDocuments();
-    m_app.SaveStdProfileSettings();
-    if (m_bPlaced)
-        MainWindowState::Save(*this);
-    // A closing editor answers no more requests; the next start serves them.
-    m_app.GetRequestService().Withdraw();
-    event->accept();
-}
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls())
+    void CMainFrame::dropEvent(QDropEvent * event)
+    {
+        const ChildFrameBatch batch(*this);
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile())
+                m_app.OpenDocumentFile(url.toLocalFile().toStdString());
         event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event)
-{
-    const ChildFrameBatch batch(*this);
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
-    event->acceptProposedAction();
-}
+    }

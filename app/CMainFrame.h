@@ -20,6 +20,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class TablesPanel;
 
 // The main window: the toolbar, the status bar with its message pane, the
 // pane of the active document's selection and the key-lock panes, and the
@@ -56,6 +57,7 @@ public:
     void BeginChildFrameBatch();
     void EndChildFrameBatch();
     QToolBar* ToolBar() const { return m_pToolBar; }
+    TablesPanel* GetTablesPanel() const { return m_pTablesPanel; }
     QAction* Action(unsigned id) const;
     // The top-level menus shown now: menu 128 or 129.
     const std::vector<QMenu*>& CurrentMenus() const;
@@ -92,6 +94,9 @@ public:
     void OnUpdateEditUndo(CCmdUI* cmdUI);
     void OnEditRedo();
     void OnUpdateEditRedo(CCmdUI* cmdUI);
+    // The tables panel, shown or hidden as in the last run.
+    void OnViewTables();
+    void OnUpdateViewTables(CCmdUI* cmdUI);
 
     static const CommandMap commandMap;
 
@@ -124,6 +129,7 @@ private:
     CPalvaneApp& m_app;
     QMdiArea* m_pMdiArea;
     QToolBar* m_pToolBar = nullptr;
+    TablesPanel* m_pTablesPanel = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pSelectionPane = nullptr;
     std::vector<QLabel*> m_indicators;

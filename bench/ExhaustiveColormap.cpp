@@ -32,6 +32,10 @@ std::vector<std::uint8_t> ExhaustiveTables(const CPalvaneDoc& document, bool wit
 
 void ExhaustiveSaveDoc::Serialize(CArchive& archive)
 {
+    if (archive.IsLoading()) {
+        CPalvaneDoc::Serialize(archive);
+        return;
+    }
     WriteHeaderAndPalette(archive, m_withTransparency);
     const std::vector<std::uint8_t> tables = ExhaustiveTables(*this, m_withTransparency);
     archive.Write(tables.data(), tables.size());

@@ -12,7 +12,8 @@ class CArchive;
 std::vector<std::uint8_t> ExhaustiveTables(const CPalvaneDoc& document, bool withTransparency);
 
 // A document that saves the same bytes as CPalvaneDoc, through the same file
-// and archive, with its tables computed by the exhaustive loops.
+// and archive, with its tables computed by the exhaustive loops. It reads
+// as CPalvaneDoc does.
 class ExhaustiveSaveDoc : public CPalvaneDoc {
 public:
     explicit ExhaustiveSaveDoc(bool withTransparency) : m_withTransparency(withTransparency) {}

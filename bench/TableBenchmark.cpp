@@ -5,6 +5,7 @@
 
 #include "bench/ExhaustiveColormap.h"
 #include "document/CPalvaneDoc.h"
+#include "document/ColormapTableMaker.h"
 #include "document/ColormapTables.h"
 #include "document/NearestColorSearch.h"
 #include "tools/StressPalettes.h"
@@ -59,6 +60,34 @@ void BM_TablesFast(benchmark::State& state)
         benchmark::DoNotOptimize(FastTables(stress.palette));
 }
 
+// The tables after one colour edit, made from those of the palette before
+// by the maker a document keeps: the edit swaps one entry between two
+// colours, so each iteration changes one entry.
+void BM_TablesAfterOneEdit(benchmark::State& state)
+{
+    const StressPalette& stress = PaletteOf(state);
+    state.SetLabel(stress.name);
+    CPalvaneDoc::Palette palettes[2] = {stress.palette, stress.palette};
+    palettes[1][100] = ColorTriple(12, 200, 99);
+    ColormapTableMaker maker;
+    for (const CPalvaneDoc::Palette& palette : palettes) {
+        CPalvaneDoc document;
+        document.m_palette = palette;
+        const ColormapTableMaker::TablesPtr tables = maker.Make(palette, true);
+        std::vector<std::uint8_t> both = tables->lightLevels;
+        both.insert(both.end(), tables->transparency.begin(), tables->transparency.end());
+        if (both != ExhaustiveTables(document, true)) {
+            state.SkipWithError("the updated tables differ from the exhaustive ones");
+            return;
+        }
+    }
+    int next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(maker.Make(palettes[next], true));
+        next = 1 - next;
+    }
+}
+
 // The fast search's own structure, built once per save from the palette; the
 // octree's boxes are narrowed while a batch descends, so they are part of the
 // table timings above.
@@ -111,6 +140,7 @@ void EachPalette(benchmark::internal::Benchmark* benchmark)
 
 BENCHMARK(BM_TablesExhaustive)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TablesFast)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablesAfterOneEdit)->Apply(EachPalette)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchBuild)->Apply(EachPalette)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EveryColourAgreesWithTheExhaustiveSearch)
     ->Apply(EachPalette)

@@ -83,6 +83,24 @@ bool ParseModelFileAndRow(const std::string& text, CliStep& step)
     return true;
 }
 
+// "FILE" or "FILE:LEVEL": a picture file and the light level to show
+// (0 to 63, default 63). A colon followed by anything but digits belongs to
+// the file name.
+bool ParsePictureFileAndLevel(const std::string& text, CliStep& step)
+{
+    const auto colon = text.rfind(':');
+    const std::string digits = colon == std::string::npos ? "" : text.substr(colon + 1);
+    const bool hasLevel = colon != std::string::npos && colon > 0 && !digits.empty() &&
+                          digits.find_first_not_of("0123456789") == std::string::npos;
+    step.file = hasLevel ? text.substr(0, colon) : text;
+    step.level = 63;
+    if (!hasLevel)
+        return true;
+    const char* last = digits.data() + digits.size();
+    const auto [end, error] = std::from_chars(digits.data(), last, step.level);
+    return error == std::errc() && end == last && step.level <= 63;
+}
+
 // One command-line option. Steps that act on the document need one opened
 // or made by an earlier step.
 struct CliOption {
@@ -93,7 +111,8 @@ struct CliOption {
     bool (*parse)(const std::string& text, CliStep& step);
     bool needsDocument;
     const char* help;
-    bool needsImages = false; // only in builds that read and write images
+    bool needsImages = false;   // only in builds that read and write images
+    bool needsPictures = false; // only in builds that write pictures
 };
 
 using Action = CliArguments::Action;
@@ -107,6 +126,11 @@ const CliOption kOptions[] = {
      "the saves that follow include the transparency table"},
     {"--no-transparency", Action::run, Kind::noTransparency, nullptr, nullptr, false,
      "the saves that follow leave it out (the default)"},
+    {"--replace-tables", Action::run, Kind::replaceTables, nullptr, nullptr, false,
+     "saves replace tables that were not made from the\n"
+     "palette, with a warning (the default)"},
+    {"--keep-tables", Action::run, Kind::keepTables, nullptr, nullptr, false,
+     "saves of a colormap with such tables fail instead"},
     {"--select", Action::run, Kind::select, "S:E", ParseRun, true,
      "select cells S to E, 0 <= S <= E <= 255, as clicks would"},
     {"--gradient", Action::run, Kind::gradient, "S:E", ParseLongRun, true,
@@ -130,6 +154,20 @@ const CliOption kOptions[] = {
      "save the colormap, tables computed from its palette"},
     {"--dump", Action::run, Kind::dump, nullptr, nullptr, true,
      "print the document as one line of JSON"},
+    {"--table-report", Action::run, Kind::tableReport, nullptr, nullptr, true,
+     "print how a save changes the tables the file holds"},
+    {"--render-light", Action::run, Kind::renderLight, "FILE", ParseFile, true,
+     "write the light levels a save writes as a 256 x 64\n"
+     "PNG picture, level 0 on the top row",
+     false, true},
+    {"--render-translucency", Action::run, Kind::renderTranslucency, "FILE", ParseFile, true,
+     "write the translucency table as a 256 x 256 PNG\n"
+     "picture, row = the first index",
+     false, true},
+    {"--render-grid", Action::run, Kind::renderGrid, "FILE[:LEVEL]", ParsePictureFileAndLevel, true,
+     "write the palette at light level LEVEL (0 to 63,\n"
+     "default 63) as 16 x 16 cells of 16 x 16 pixels",
+     false, true},
     {"--import-opt", Action::run, Kind::importOpt, "FILE[:N]", ParseModelFileAndRow, true,
      "replace the palette with that of texture row N\n"
      "(default 0) of an X-Wing Alliance model file (.opt)"},
@@ -191,6 +229,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments)
         const CliOption* option = FindOption(name);
         if (option == nullptr)
             return UsageError("unknown argument '" + name + "'");
+        if (option->needsPictures && !kCliHasPictures)
+            return UsageError(name + " is not available: this palvane-cli was built without an "
+                                     "image library to write pictures with");
         if (option->action != Action::run) {
             result.action = option->action;
             return result;
@@ -224,15 +265,20 @@ std::string CliUsageText()
                (option.value != nullptr ? std::string(" ") + option.value : "");
     };
     std::size_t width = 0;
+    auto shown = [](const CliOption& option) {
+        return option.help != nullptr && (kCliHasPictures || !option.needsPictures) &&
+               (CliHasImages() || !option.needsImages);
+    };
     for (const CliOption& option : kOptions)
-        width = std::max(width, synopsis(option).size());
+        if (shown(option))
+            width = std::max(width, synopsis(option).size());
     std::string text =
         "Usage: palvane-cli STEP...\n"
         "Runs the steps from left to right on one colormap document and stops at the\n"
         "first that fails.\n"
         "\n";
     for (const CliOption& option : kOptions) {
-        if (option.help == nullptr || (option.needsImages && !CliHasImages()))
+        if (!shown(option))
             continue;
         const std::string indent(width + 4, ' ');
         std::string line = "  " + synopsis(option);

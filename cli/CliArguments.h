@@ -32,6 +32,12 @@ struct CliStep {
         exportPaintNet,
         exportHex,
         exportSwatch,
+        replaceTables,
+        keepTables,
+        tableReport,
+        renderLight,
+        renderTranslucency,
+        renderGrid,
     };
     Kind kind = Kind::dump;
     std::string file;  // open, save, import, export and model steps
@@ -40,6 +46,7 @@ struct CliStep {
     std::uint32_t color = 0; // colorize, setColor: the colour value, red in the low byte
     bool cancel = false;     // colorize: the colour chooser is cancelled
     int textureRow = 0;      // importOpt
+    int level = 63;          // renderGrid: the light level
 };
 
 struct CliArguments {
@@ -65,3 +72,10 @@ struct CliOptionName {
 
 // Every option, in the order --help lists them, for shell completion.
 std::vector<CliOptionName> CliOptionNames();
+// Whether this build writes pictures (--render-light and the like): only
+// where it has an image library.
+#ifdef PALVANE_CLI_PICTURES
+inline constexpr bool kCliHasPictures = true;
+#else
+inline constexpr bool kCliHasPictures = false;
+#endif

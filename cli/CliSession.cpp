@@ -2,9 +2,14 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/OptSteps.h"
+#ifdef PALVANE_CLI_PICTURES
+#include "cli/PictureSteps.h"
+#endif
 #include "document/DarkForcesPaletteCheck.h"
 #include "document/PaletteExchangeFormats.h"
 #include "document/SelectionClick.h"
+#include "document/TableComparison.h"
+#include "document/TableText.h"
 #include "document/palette_formats/PaletteFormats.h"
 #include "framework/CException.h"
 #include "framework/CommandErrors.h"
@@ -18,7 +23,9 @@
 #endif
 
 #include <new>
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -84,6 +91,9 @@ CliSession::CliSession(std::ostream& out, std::ostream& err)
     // A file that does not look like a Dark Forces palette is imported as
     // asked, with a warning (ImportDarkForcesPalette).
     m_ui.SetStandingAnswer(std::string("%1") + dfpal_format::kImportAnyway, IDYES);
+    // A --save replaces tables that were not made from the palette, with a
+    // warning, unless --keep-tables says otherwise (SaveDocument).
+    m_ui.SetStandingAnswer(CPalvaneDoc::kReplaceForeignTablesQuestion, IDYES);
 }
 
 int CliSession::Run(const std::vector<CliStep>& steps)
@@ -102,7 +112,7 @@ int CliSession::Run(const std::vector<CliStep>& steps)
             }
         }
         if (!succeeded || shownMessage) {
-            if (!shownMessage)
+            if (!shownMessage && !std::exchange(m_bFailureTold, false))
                 m_err << kProgram << ": the step failed\n";
             return 1;
         }
@@ -121,6 +131,11 @@ bool CliSession::RunStep(const CliStep& step)
     case CliStep::Kind::noTransparency:
         m_ui.SetStandingAnswer(CPalvaneDoc::kTransparencyQuestion,
                                step.kind == CliStep::Kind::transparency ? IDYES : IDNO);
+        return true;
+    case CliStep::Kind::replaceTables:
+    case CliStep::Kind::keepTables:
+        m_ui.SetStandingAnswer(CPalvaneDoc::kReplaceForeignTablesQuestion,
+                               step.kind == CliStep::Kind::replaceTables ? IDYES : IDNO);
         return true;
     case CliStep::Kind::black32:
     case CliStep::Kind::noBlack32:
@@ -153,11 +168,25 @@ bool CliSession::RunStep(const CliStep& step)
         m_ui.QueueFile(step.file);
         return m_document->OnCommand(ID_FILE_EXPORT_JASC);
     case CliStep::Kind::save:
-        return m_document->DoSave(step.file);
+        return SaveDocument(step.file);
     case CliStep::Kind::dump:
         // Flushed at once: a later --save to standard output comes after it.
         m_out << DocumentToJson(*m_document) << '\n' << std::flush;
         return true;
+    case CliStep::Kind::tableReport: {
+        const std::optional<TableChanges> changes =
+            m_document->GetTables().ChangesFor(m_document->m_palette);
+        m_out << TableComparisonText(changes ? &*changes : nullptr) << '\n' << std::flush;
+        return true;
+    }
+    case CliStep::Kind::renderLight:
+    case CliStep::Kind::renderTranslucency:
+    case CliStep::Kind::renderGrid:
+#ifdef PALVANE_CLI_PICTURES
+        return RunRenderStep(*m_document, step);
+#else
+        return false; // refused with the arguments
+#endif
     case CliStep::Kind::importOpt:
         return RunImportOptStep(*m_document, m_ui, step);
     case CliStep::Kind::optInfo:
@@ -231,24 +260,44 @@ bool CliSession::ExportPaletteFile(const std::string& path, CliStep::Kind kind)
         if (!note.empty())
             m_err << kProgram << ": warning: " << note << '\n';
     });
-}
-
-int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
-{
-    const CliArguments parsed = ParseCliArguments(arguments);
-    switch (parsed.action) {
-    case CliArguments::Action::help:
-        out << CliUsageText();
-        return 0;
-    case CliArguments::Action::version:
-        out << kProgram << ' ' << palvane_version::kText << '\n';
-        return 0;
-    case CliArguments::Action::usageError:
-        err << kProgram << ": " << parsed.error << "\n\n" << CliUsageText();
-        return 2;
-    case CliArguments::Action::run:
-        break;
+    bool CliSession::SaveDocument(const std::string& path)
+    {
+        const std::size_t askedBefore = m_ui.Asked().size();
+        const std::string previous = m_document->GetPathName();
+        const bool saved = m_document->DoSave(path);
+        for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+            const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
+            if (question.text != CPalvaneDoc::kReplaceForeignTablesQuestion)
+                continue;
+            const std::string tables =
+                "the tables of " + previous + " were not made from its palette by Palvane; ";
+            if (question.answer == IDYES) {
+                m_err << kProgram << ": warning: " << tables << "the save replaced them\n";
+            } else {
+                m_err << kProgram << ": " << tables << "not saved (--keep-tables)\n";
+                m_bFailureTold = true;
+            }
+        }
+        return saved;
     }
-    CliSession session(out, err);
-    return session.Run(parsed.steps);
-}
+
+    int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
+                      std::ostream& err)
+    {
+        const CliArguments parsed = ParseCliArguments(arguments);
+        switch (parsed.action) {
+        case CliArguments::Action::help:
+            out << CliUsageText();
+            return 0;
+        case CliArguments::Action::version:
+            out << kProgram << ' ' << palvane_version::kText << '\n';
+            return 0;
+        case CliArguments::Action::usageError:
+            err << kProgram << ": " << parsed.error << "\n\n" << CliUsageText();
+            return 2;
+        case CliArguments::Action::run:
+            break;
+        }
+        CliSession session(out, err);
+        return session.Run(parsed.steps);
+    }

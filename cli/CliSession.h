@@ -34,12 +34,17 @@ private:
     // warning for an export. An error is shown as the editor shows it.
     bool ImportPaletteFile(const std::string& path);
     bool ExportPaletteFile(const std::string& path, CliStep::Kind kind);
+    // Saves, telling when the save replaced tables that were not made from
+    // the palette, or why it did not.
+    bool SaveDocument(const std::string& path);
 
     std::ostream& m_out;
     std::ostream& m_err;
     ScriptedUserInterface m_ui;
     CDocTemplate m_docTemplate;
     std::unique_ptr<CPalvaneDoc> m_document;
+    // The step that failed has said why.
+    bool m_bFailureTold = false;
 };
 
 // palvane-cli's whole run: parses the arguments, then runs them. Returns the

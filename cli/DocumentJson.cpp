@@ -1,8 +1,10 @@
 #include "cli/DocumentJson.h"
 
 #include "document/CPalvaneDoc.h"
+#include "document/TableComparison.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -81,6 +83,20 @@ std::string PaletteToHex(const std::array<ColorTriple, 256>& palette)
     return hex;
 }
 
+std::string StoredTablesToJson(const CPalvaneDoc& document)
+{
+    const DocumentTables& tables = document.GetTables();
+    const std::optional<TableChanges> changes = tables.ChangesFor(document.m_palette);
+    if (!changes.has_value())
+        return "null";
+    const bool translucency = changes->translucencyChanged >= 0;
+    return std::string("{\"translucency\":") + (translucency ? "true" : "false") +
+           ",\"lightChanges\":" + std::to_string(changes->lightChanged) +
+           ",\"translucencyChanges\":" +
+           (translucency ? std::to_string(changes->translucencyChanged) : "null") +
+           ",\"madeFromPalette\":" + (tables.StoredAreForeign() ? "false" : "true") + "}";
+}
+
 std::string DocumentToJson(const CPalvaneDoc& document)
 {
     return "{\"palette\":\"" + PaletteToHex(document.m_palette) +
@@ -88,5 +104,6 @@ std::string DocumentToJson(const CPalvaneDoc& document)
            ",\"selEnd\":" + std::to_string(document.m_nSelEnd) +
            ",\"modified\":" + (document.IsModified() ? "true" : "false") +
            ",\"title\":" + JsonString(document.GetTitle()) +
-           ",\"path\":" + JsonString(document.GetPathName()) + "}";
+           ",\"path\":" + JsonString(document.GetPathName()) +
+           ",\"storedTables\":" + StoredTablesToJson(document) + "}";
 }

@@ -1,5 +1,6 @@
 #include "document/CPalvaneDoc.h"
 
+#include "document/DocumentHints.h"
 #include "document/PaletteChangeListener.h"
 #include "framework/CArchive.h"
 #include "res/CommandIds.h"
@@ -134,9 +135,21 @@ bool CPalvaneDoc::ReloadFromFile()
     if (GetPathName().empty() || !reread.OnOpenDocument(GetPathName()))
         return false;
     m_palette = reread.m_palette;
+    m_tables.TakeStored(reread.m_tables);
     SetFileStamp(reread.GetFileStamp());
     SetModifiedFlag(false);
     StartPaletteHistory();
     UpdateAllViews(nullptr);
     return true;
+}
+
+void CPalvaneDoc::ShowColorBeingChosen(int cell, const ColorTriple& color)
+{
+    ColorBeingChosen choice{cell, color};
+    UpdateAllViews(nullptr, kHintColorBeingChosen, &choice);
+}
+
+void CPalvaneDoc::EndColorBeingChosen()
+{
+    UpdateAllViews(nullptr, kHintColorChoiceEnded, nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "document/CellRun.h"
 #include "document/ColorTriple.h"
+#include "document/DocumentTables.h"
 #include "document/PaletteChange.h"
 #include "framework/CDocument.h"
 
@@ -29,6 +30,9 @@ public:
     static constexpr const char* kTransparencyQuestion =
         "Would you like to encode transparency information?";
     static constexpr const char* kNotACmpFile = "Not a CMP File.";
+    static constexpr const char* kReplaceForeignTablesQuestion =
+        "This colormap's tables were not made from its palette by Palvane; saving replaces "
+        "them. Save anyway?";
 
     CPalvaneDoc();
     ~CPalvaneDoc() override;
@@ -39,6 +43,9 @@ public:
     // Loading reads the palette of a colormap file; storing writes a complete
     // colormap with tables computed from the palette.
     void Serialize(CArchive& archive) override;
+    // The first save of a colormap whose file holds tables made otherwise
+    // than from its palette asks before replacing them; No cancels the save.
+    bool OnSaveDocument(const std::string& path) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
     // distance; ties go to the lowest index. It scans the whole palette; the
@@ -74,6 +81,15 @@ public:
     // palette is replaced, the selection kept, and every view redraws. A
     // file that cannot be read is reported and leaves the document as it was.
     bool ReloadFromFile();
+
+    // The tables the file holds and the maker of those the next save writes.
+    const DocumentTables& GetTables() const { return m_tables; }
+    // While the colour chooser is open on `cell`, the views that follow the
+    // palette may show `color` there; the palette is not changed. The end
+    // of a choice that was cancelled is told too (a confirmed one changes
+    // the palette, which is told anyway).
+    void ShowColorBeingChosen(int cell, const ColorTriple& color);
+    void EndColorBeingChosen();
 
     // Commands; the command map routes them and asks their enable rules.
     // Gradient: the cells strictly inside the selected run become a linear
@@ -150,7 +166,8 @@ private:
     // Asks for a file name and writes the palette there in `codec`'s format.
     void ExportPaletteAs(const palette_formats::PaletteCodec* codec);
     void ReadColormap(CArchive& archive);
-    void WriteColormap(CArchive& archive) const;
+    void WriteColormap(CArchive& archive);
+    bool ConfirmReplacingForeignTables();
     CellRun Selection() const { return CellRun{m_nSelStart, m_nSelEnd}; }
 
     // The palette as the last recorded step, or the start of the history,
@@ -159,4 +176,5 @@ private:
     // The selection when the running command started.
     std::optional<CellRun> m_commandSelection;
     PaletteChangeListener* m_pChangeListener = nullptr;
+    DocumentTables m_tables;
 };

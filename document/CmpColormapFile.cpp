@@ -2,7 +2,6 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
-#include "document/ColormapTables.h"
 #include "framework/CArchive.h"
 #include "framework/FileFormatException.h"
 #include "framework/UserInterface.h"
@@ -33,23 +32,50 @@ void CPalvaneDoc::ReadColormap(CArchive& archive)
     archive.Read(magic, 4);
     if (!IsColormapMagic(magic))
         throw FileFormatException(kNotACmpFile);
+    // The version and the flags, of which bit 0 says that a transparency
+    // table follows; a file may end anywhere in them.
+    std::uint8_t versionAndFlags[8] = {};
+    archive.Read(versionAndFlags, sizeof versionAndFlags);
     archive.SeekFromStart(cmp_format::kPaletteOffset);
     for (ColorTriple& entry : m_palette) {
         entry.red = archive.ReadByte();
         entry.green = archive.ReadByte();
         entry.blue = archive.ReadByte();
     }
+    m_tables.ReadStored(archive, m_palette, (versionAndFlags[4] & 1) != 0);
 }
 
-void CPalvaneDoc::WriteColormap(CArchive& archive) const
+void CPalvaneDoc::WriteColormap(CArchive& archive)
 {
     const bool transparency =
         AfxMessageBox(kTransparencyQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    m_tables.SetTransparencyAnswer(transparency ? IDYES : IDNO);
     WriteHeaderAndPalette(archive, transparency);
-    // Both tables come from one batch of lookups.
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, transparency);
-    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
-    archive.Write(tables.transparency.data(), tables.transparency.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, transparency);
+    archive.Write(tables->lightLevels.data(), tables->lightLevels.size());
+    if (transparency)
+        archive.Write(tables->transparency.data(), tables->transparency.size());
+    m_tables.Wrote(tables, transparency);
+}
+
+bool CPalvaneDoc::OnSaveDocument(const std::string& path)
+{
+    if (!ConfirmReplacingForeignTables())
+        return false;
+    const bool saved = CDocument::OnSaveDocument(path);
+    m_tables.SaveEnded(saved);
+    return saved;
+}
+
+bool CPalvaneDoc::ConfirmReplacingForeignTables()
+{
+    if (m_tables.ReplaceConfirmed() || !m_tables.StoredAreForeign())
+        return true;
+    if (AfxMessageBox(kReplaceForeignTablesQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDYES)
+        return false;
+    m_tables.ConfirmReplace();
+    return true;
 }
 
 void CPalvaneDoc::WriteHeaderAndPalette(CArchive& archive, bool withTransparency) const
@@ -82,12 +108,12 @@ int CPalvaneDoc::FindNearestColor(const ColorTriple& color) const
 
 void CPalvaneDoc::WriteLightLevelTables(CArchive& archive) const
 {
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, false);
-    archive.Write(tables.lightLevels.data(), tables.lightLevels.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, false);
+    archive.Write(tables->lightLevels.data(), tables->lightLevels.size());
 }
 
 void CPalvaneDoc::WriteTransparencyTable(CArchive& archive) const
 {
-    const colormap_tables::Tables tables = colormap_tables::Compute(m_palette, true);
-    archive.Write(tables.transparency.data(), tables.transparency.size());
+    const DocumentTables::TablesPtr tables = m_tables.Maker()->Make(m_palette, true);
+    archive.Write(tables->transparency.data(), tables->transparency.size());
 }

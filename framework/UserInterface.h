@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,13 @@ public:
     virtual int ShowMessageBox(const std::string& text, unsigned type) = 0;
     // The colour chooser, opened on `color`. On IDOK, `color` holds the choice.
     virtual int PickColor(ColorRef& color, unsigned flags) = 0;
+    // The same, telling `shown` each colour the chooser shows while it is
+    // open, before one is confirmed. A chooser that cannot tell shows none.
+    virtual int PickColorFollowing(ColorRef& color, unsigned flags,
+                                   const std::function<void(ColorRef)>& /* shown */)
+    {
+        return PickColor(color, flags);
+    }
     // A file chooser. On IDOK, `path` holds the chosen path.
     virtual int PickFile(const FileDialogRequest& request, std::string& path) = 0;
     // The texture chooser over `names`, in order, with row `selected` chosen

@@ -45,3 +45,5 @@ inline constexpr unsigned ID_FILE_EXPORT_ACT = 32783;
 inline constexpr unsigned ID_FILE_EXPORT_PAINTNET = 32784;
 inline constexpr unsigned ID_FILE_EXPORT_HEX = 32785;
 inline constexpr unsigned ID_FILE_EXPORT_SWATCH = 32786;
+
+inline constexpr unsigned ID_VIEW_TABLES = 32800;

@@ -74,6 +74,8 @@ inline constexpr CommandInfo kCommandTable[] = {
      "Export As a list of hexadecimal colors\nExport Hex List"},
     {ID_FILE_EXPORT_SWATCH, "ID_FILE_EXPORT_SWATCH", "",
      "Export As an image of 16 by 16 color cells\nExport Swatch Image"},
+    {ID_VIEW_TABLES, "ID_VIEW_TABLES", "Ctrl+T",
+     "Show or hide the tables of the active colormap\nToggle Tables"},
 };
 
 // One entry of a menu bar. A pop-up's items follow it up to its end mark.
@@ -117,6 +119,7 @@ inline constexpr MenuItem kMainFrameMenu[] = {
     menu_items::Popup("&View"),
     menu_items::Command("&Toolbar", ID_VIEW_TOOLBAR),
     menu_items::Command("&Status Bar", ID_VIEW_STATUS_BAR),
+    menu_items::Command("&Tables\tCtrl+T", ID_VIEW_TABLES),
     menu_items::kEnd,
     menu_items::Popup("&Help"),
     menu_items::Command("&About Palvane...", ID_APP_ABOUT),
@@ -172,6 +175,7 @@ inline constexpr MenuItem kDocumentMenu[] = {
     menu_items::Popup("&View"),
     menu_items::Command("&Toolbar", ID_VIEW_TOOLBAR),
     menu_items::Command("&Status Bar", ID_VIEW_STATUS_BAR),
+    menu_items::Command("&Tables\tCtrl+T", ID_VIEW_TABLES),
     menu_items::kEnd,
     menu_items::Popup("&Window"),
     menu_items::Command("&New Window", ID_WINDOW_NEW),

@@ -18,13 +18,13 @@ case "$mode" in
   *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-# Qt 6 for the editor; help2man writes the manual pages from the programs'
-# help; poppler-utils reads printed pages back in the tests; a font, so that
-# offscreen rendering draws text; the desktop's file type database and
-# desktop entry tools, which the editor's registration runs and its tests
-# check.
+# Qt 6 for the editor; libpng for palvane-cli's pictures; help2man writes
+# the manual pages from the programs' help; poppler-utils reads printed pages
+# back in the tests; a font, so that offscreen rendering draws text; the
+# desktop's file type database and desktop entry tools, which the editor's
+# registration runs and its tests check.
 scripts/install-missing.sh g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev \
-  help2man poppler-utils fonts-dejavu-core shared-mime-info desktop-file-utils
+  libpng-dev help2man poppler-utils fonts-dejavu-core shared-mime-info desktop-file-utils
 # The tests check the installed tree and the package with the tools that
 # read them: the AppStream validator, man, and the Debian package tools
 # with lintian.

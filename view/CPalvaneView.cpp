@@ -3,6 +3,7 @@
 #include "document/CPalvaneDoc.h"
 #include "document/CellNavigation.h"
 #include "document/CellText.h"
+#include "document/DocumentHints.h"
 #include "document/GridLayout.h"
 #include "document/SelectionClick.h"
 #include "framework/CColorDialog.h"
@@ -128,8 +129,11 @@ QSize CPalvaneView::minimumSizeHint() const
     return ScreenGridSize(kMinimumCellSize);
 }
 
-void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t, void*)
+void CPalvaneView::OnUpdate(DocumentView*, std::intptr_t hint, void*)
 {
+    // The grid shows the palette, not the colours the chooser passes by.
+    if (hint == kHintColorBeingChosen || hint == kHintColorChoiceEnded)
+        return;
     update();
 }
 
@@ -386,8 +390,15 @@ void CPalvaneView::EditCellColor(std::int32_t index)
 {
     ColorTriple& entry = m_pDocument->m_palette[static_cast<std::size_t>(index)];
     CColorDialog dialog(entry.ToColorRef(), CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR);
-    if (dialog.DoModal() != IDOK)
+    // Views that follow the palette (the tables panel) show the colour
+    // while it is being chosen, and the palette again if it is not.
+    dialog.SetColorFollower([document = m_pDocument, cell = index](ColorRef shown) {
+        document->ShowColorBeingChosen(cell, ColorTriple::FromColorRef(shown));
+    });
+    if (dialog.DoModal() != IDOK) {
+        m_pDocument->EndColorBeingChosen();
         return;
+    }
     entry = ColorTriple::FromColorRef(dialog.GetColor());
     m_pDocument->NotifyPaletteChanged("Edit Color", CellRun{index, index});
 }

@@ -45,7 +45,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    // The document changed: the whole view is redrawn.
+    // The document changed: the whole view is redrawn, unless only a colour
+    // being chosen is shown.
     void OnUpdate(DocumentView* sender, std::intptr_t hint, void* hintObject) override;
 
     // Draws the grid with `pDC`: on screen over the client area, of which

@@ -36,6 +36,12 @@ constexpr std::pair<QMessageBox::StandardButton, int> kButtonAnswers[] = {
     {QMessageBox::No, IDNO},
 };
 
+ColorRef ToColorRef(const QColor& color)
+{
+    return static_cast<ColorRef>(color.red()) | static_cast<ColorRef>(color.green()) << 8 |
+           static_cast<ColorRef>(color.blue()) << 16;
+}
+
 } // namespace
 
 QtUserInterface::QtUserInterface(bool withoutScreen) : m_bWithoutScreen(withoutScreen) {}
@@ -56,6 +62,12 @@ int QtUserInterface::ShowMessageBox(const std::string& text, unsigned type)
 
 int QtUserInterface::PickColor(ColorRef& color, unsigned flags)
 {
+    return PickColorFollowing(color, flags, {});
+}
+
+int QtUserInterface::PickColorFollowing(ColorRef& color, unsigned flags,
+                                        const std::function<void(ColorRef)>& shown)
+{
     // Qt's chooser always shows its custom-colour section and every colour,
     // and its custom colours are kept for the whole process.
     const ColorRef initial = (flags & CC_RGBINIT) != 0 ? color : 0;
@@ -63,11 +75,12 @@ int QtUserInterface::PickColor(ColorRef& color, unsigned flags)
                                static_cast<int>((initial >> 8) & 0xFFu),
                                static_cast<int>((initial >> 16) & 0xFFu)),
                         DialogParent());
+    if (shown)
+        QObject::connect(&dialog, &QColorDialog::currentColorChanged,
+                         [&shown](const QColor& current) { shown(ToColorRef(current)); });
     if (dialog.exec() != QDialog::Accepted)
         return IDCANCEL;
-    const QColor chosen = dialog.selectedColor();
-    color = static_cast<ColorRef>(chosen.red()) | static_cast<ColorRef>(chosen.green()) << 8 |
-            static_cast<ColorRef>(chosen.blue()) << 16;
+    color = ToColorRef(dialog.selectedColor());
     return IDOK;
 }
 

@@ -19,6 +19,8 @@ public:
 
     int ShowMessageBox(const std::string& text, unsigned type) override;
     int PickColor(ColorRef& color, unsigned flags) override;
+    int PickColorFollowing(ColorRef& color, unsigned flags,
+                           const std::function<void(ColorRef)>& shown) override;
     int PickFile(const FileDialogRequest& request, std::string& path) override;
     int PickTexture(const std::vector<std::string>& names, int& selected) override;
     void BeginWaitCursor() override;

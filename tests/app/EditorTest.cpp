@@ -224,7 +224,7 @@ TEST_F(EditorTest, MenusAreTheCommandTables)
         {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
          "Select &All\tCtrl+A"},
         {"&Gradient", "Colo&rize..."},
-        {"&Toolbar", "&Status Bar"},
+        {"&Toolbar", "&Status Bar", "&Tables\tCtrl+T"},
         {"&New Window", "&Cascade", "&Tile", "&Arrange Icons"},
         {"&About Palvane..."},
     };
@@ -237,7 +237,7 @@ TEST_F(EditorTest, MenusAreTheCommandTables)
     const std::vector<Texts> expectedMain = {
         {"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-", "Recent File", "-",
          "E&xit"},
-        {"&Toolbar", "&Status Bar"},
+        {"&Toolbar", "&Status Bar", "&Tables\tCtrl+T"},
         {"&About Palvane..."},
     };
     ASSERT_EQ(mainMenus.size(), expectedMain.size());
@@ -269,8 +269,8 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         {ID_FILE_IMPORT_XWA, "", "", ""},
         {ID_FILE_IMPORT_PALETTE, "Import the colors of a palette file or an image",
          "Import Palette File", ""},
-        {ID_FILE_EXPORT_SWATCH, "Export As an image of 16 by 16 color cells",
-         "Export Swatch Image", ""},
+        {ID_FILE_EXPORT_SWATCH, "Export As an image of 16 by 16 color cells", "Export Swatch Image",
+         ""},
         {ID_PALETTE_GRADIENT, "Create a gradient between the selection points", "Gradient", ""},
         {ID_APP_ABOUT, "Display program information, version number and copyright", "About", ""},
         {ID_FILE_MRU_FILE1, "Open this document", "", ""},
@@ -281,6 +281,8 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
          "Put the colors on the Clipboard into the cells from the first selected one", "Paste",
          "Ctrl+V"},
         {ID_EDIT_SELECT_ALL, "Select every cell of the palette", "Select All", "Ctrl+A"},
+        {ID_VIEW_TABLES, "Show or hide the tables of the active colormap", "Toggle Tables",
+         "Ctrl+T"},
     };
     Start();
     for (const Row& row : rows) {
@@ -301,7 +303,7 @@ TEST_F(EditorTest, PointingAtACommandShowsItsPromptAndItsButtonItsTooltip)
         EXPECT_TRUE(keys.insert(key).second) << key;
         EXPECT_EQ(action->text().section(QLatin1Char('\t'), 1).toStdString(), key);
     }
-    EXPECT_EQ(keys.size(), 9u);
+    EXPECT_EQ(keys.size(), 10u);
     // The toolbar's buttons prompt while the pointer is on them.
     QWidget* gradient = Frame().ToolBar()->widgetForAction(Act(ID_PALETTE_COLORIZE));
     QEvent enter(QEvent::Enter);

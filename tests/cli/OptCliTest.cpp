@@ -63,7 +63,7 @@ TEST(OptCliTest, ImportsATextureRowIntoTheDocument)
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string dump = "{\"palette\":\"" + PaletteHex("f8fcf8000000f80000") +
                              "\",\"selStart\":-1,\"selEnd\":-1,\"modified\":true,"
-                             "\"title\":\"JKCMP1\",\"path\":\"\"}\n";
+                             "\"title\":\"JKCMP1\",\"path\":\"\",\"storedTables\":null}\n";
     EXPECT_EQ(result.out, dump + dump);
 }
 

@@ -244,4 +244,74 @@ TEST(ColormapReference, TablesKeepTheirInvariants)
     EXPECT_EQ(levelByte(file, 63, 41), 41);
 }
 
+// One document edited and saved again and again: each save makes its tables
+// from those of the save before, which must not change a byte.
+struct EditStep {
+    const char* name;
+    void (*edit)(Palette& pal, std::mt19937& rng);
+    bool transparency;
+};
+
+const EditStep kEditSteps[] = {
+    {"nothing changes", [](Palette&, std::mt19937&) {}, true},
+    {"one entry",
+     [](Palette& pal, std::mt19937& rng) { pal[40 + rng() % 200] = RandomPalette(rng)[0]; }, true},
+    {"one entry takes another's colour",
+     [](Palette& pal, std::mt19937& rng) { pal[200 + rng() % 56] = pal[rng() % 100]; }, true},
+    {"an entry below 32 repeats a later one",
+     [](Palette& pal, std::mt19937& rng) { pal[rng() % 32] = pal[32 + rng() % 224]; }, true},
+    {"the darkest entry moves",
+     [](Palette& pal, std::mt19937&) {
+         const auto darkest = std::min_element(pal.begin(), pal.end(), [](auto& a, auto& b) {
+             return a.red + a.green + a.blue < b.red + b.green + b.blue;
+         });
+         *darkest = ColorTriple(90, 200, 30);
+     },
+     true},
+    {"without transparency", [](Palette& pal, std::mt19937& rng) { pal[rng() % 256] = {}; }, false},
+    {"transparency again after an edit",
+     [](Palette& pal, std::mt19937& rng) { pal[rng() % 256] = ColorTriple(1, 2, 3); }, true},
+    {"32 entries",
+     [](Palette& pal, std::mt19937& rng) {
+         for (int i = 0; i < 32; ++i)
+             pal[(i * 7 + rng()) % 256] = RandomPalette(rng, 0, 60)[0];
+     },
+     true},
+    {"33 entries",
+     [](Palette& pal, std::mt19937& rng) {
+         const Palette other = RandomPalette(rng);
+         std::copy_n(other.begin(), 33, pal.begin() + rng() % 200);
+     },
+     true},
+    {"a gradient's worth",
+     [](Palette& pal, std::mt19937&) { pal.fill(ColorTriple(128, 128, 128)); }, true},
+    {"one entry back to black", [](Palette& pal, std::mt19937&) { pal[77] = {}; }, false},
+};
+
+TEST(ColormapReference, SavesAfterEachEditMatchByteForByte)
+{
+    std::mt19937 rng(31337);
+    std::vector<std::pair<std::string, Palette>> starts = {{"random", RandomPalette(rng)},
+                                                           {"dark", RandomPalette(rng, 0, 40)}};
+    for (const auto& [name, pal] : TiePalettes())
+        if (name.starts_with("few colours") || name == "sample")
+            starts.emplace_back(name, pal);
+    ScriptedUserInterface ui;
+    ScopedUserInterface installed(ui);
+    TempFolder folder;
+    for (const auto& [name, start] : starts) {
+        CPalvaneDoc doc;
+        doc.m_palette = start;
+        for (const EditStep& step : kEditSteps) {
+            step.edit(doc.m_palette, rng);
+            ui.QueueMessageBoxAnswer(step.transparency ? IDYES : IDNO);
+            ASSERT_TRUE(doc.OnSaveDocument(folder / "saved.cmp"));
+            EXPECT_EQ(FirstDifference(ReferenceColormap(doc.m_palette, step.transparency),
+                                      ReadFileBytes(folder / "saved.cmp")),
+                      "")
+                << name << ", then " << step.name;
+        }
+    }
+}
+
 } // namespace
