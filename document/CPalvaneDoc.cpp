@@ -60,15 +60,6 @@ bool CPalvaneDoc::OnOpenDocument(const std::string& path)
     return true;
 }
 
-bool CPalvaneDoc::OnSaveDocument(const std::string& path)
-{
-    if (!CDocument::OnSaveDocument(path))
-        return false;
-    if (m_pChangeListener != nullptr)
-        m_pChangeListener->OnPaletteSaved(*this);
-    return true;
-}
-
 bool CPalvaneDoc::OnCmdMsg(unsigned id)
 {
     // Only the document's own commands: one of its base's may close it

@@ -45,6 +45,7 @@ public:
     void Serialize(CArchive& archive) override;
     // The first save of a colormap whose file holds tables made otherwise
     // than from its palette asks before replacing them; No cancels the save.
+    // A save marks the state the history counts as unmodified.
     bool OnSaveDocument(const std::string& path) override;
 
     // The index of the palette entry nearest to `color` by squared RGB
@@ -76,7 +77,6 @@ public:
     // the selection it started from.
     bool OnCmdMsg(unsigned id) override;
     bool OnOpenDocument(const std::string& path) override;
-    bool OnSaveDocument(const std::string& path) override;
     // Reads the document's file again, as another program left it: the
     // palette is replaced, the selection kept, and every view redraws. A
     // file that cannot be read is reported and leaves the document as it was.

@@ -2,6 +2,7 @@
 
 #include "document/CPalvaneDoc.h"
 #include "document/CmpFormat.h"
+#include "document/PaletteChangeListener.h"
 #include "framework/CArchive.h"
 #include "framework/FileFormatException.h"
 #include "framework/UserInterface.h"
@@ -64,6 +65,8 @@ bool CPalvaneDoc::OnSaveDocument(const std::string& path)
         return false;
     const bool saved = CDocument::OnSaveDocument(path);
     m_tables.SaveEnded(saved);
+    if (saved && m_pChangeListener != nullptr)
+        m_pChangeListener->OnPaletteSaved(*this);
     return saved;
 }
 
