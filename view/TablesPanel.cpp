@@ -136,7 +136,7 @@ void TablesPanel::Follow(CPalvaneView* view)
     m_pWatch = std::make_unique<DocumentWatch>(*this);
     m_pDocument->AddView(m_pWatch.get());
     // The view goes before its document does: the panel lets go of both.
-    connect(view, &QObject::destroyed, this, [this] {
+    m_viewGoes = connect(view, &QObject::destroyed, this, [this] {
         Detach();
         m_shown.reset();
         ShowTables();
@@ -146,8 +146,7 @@ void TablesPanel::Follow(CPalvaneView* view)
 
 void TablesPanel::Detach()
 {
-    if (m_pView != nullptr)
-        disconnect(m_pView, nullptr, this, nullptr);
+    disconnect(m_viewGoes);
     if (m_pDocument != nullptr && m_pWatch != nullptr)
         m_pDocument->RemoveView(m_pWatch.get());
     m_pWatch.reset();

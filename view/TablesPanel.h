@@ -4,7 +4,6 @@
 #include "view/TablePicturesWorker.h"
 
 #include <QDockWidget>
-#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -71,7 +70,10 @@ private:
     void OnPixelClicked(Picture picture, int x, int y);
 
     CPalvaneDoc* m_pDocument = nullptr;
-    QPointer<CPalvaneView> m_pView;
+    // The view followed, only ever compared, and the connection that lets go
+    // of it when it goes.
+    const CPalvaneView* m_pView = nullptr;
+    QMetaObject::Connection m_viewGoes;
     std::unique_ptr<DocumentWatch> m_pWatch;
     // The colour the chooser shows on a cell, not yet the palette's.
     std::optional<ColorBeingChosen> m_choice;
