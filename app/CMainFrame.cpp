@@ -618,78 +618,80 @@ void CMainFrame::OnUpdateEditRedo(CCmdUI* cmdUI)
     const QUndoGroup& history = m_app.GetUndoStacks().Group();
     cmdUI->Enable(history.canRedo());
     cmdUI->SetText(NamedItemText(ID_EDIT_REDO, history.redoText()));
-    void CMainFrame::OnViewTables()
-    {
-        m_pTablesPanel->setHidden(!m_pTablesPanel->isHidden());
-        QSettings().setValue(kTablesPanelKey, !m_pTablesPanel->isHidden());
+}
+
+void CMainFrame::OnViewTables()
+{
+    m_pTablesPanel->setHidden(!m_pTablesPanel->isHidden());
+    QSettings().setValue(kTablesPanelKey, !m_pTablesPanel->isHidden());
+}
+
+void CMainFrame::OnUpdateViewTables(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck(m_pTablesPanel->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::StatusTip:
+        // The message pane shows the command table's prompts instead.
+        return true;
+
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::WindowActivate:
+        UpdateKeyIndicators();
+        break;
+    default:
+        break;
     }
+    return QMainWindow::event(event);
+}
 
-    void CMainFrame::OnUpdateViewTables(CCmdUI * cmdUI)
-    {
-        cmdUI->SetCheck(m_pTablesPanel->isHidden() ? CCmdUI::unchecked : CCmdUI::checked);
-    }
-
-    bool CMainFrame::event(QEvent * event)
-    {
-        switch (event->type()) {
-        case QEvent::StatusTip:
-            // The message pane shows the command table's prompts instead.
-            return true;
-
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::WindowActivate:
-            UpdateKeyIndicators();
-            break;
-        default:
-            break;
-        }
-        return QMainWindow::event(event);
-    }
-
-    bool CMainFrame::eventFilter(QObject * watched, QEvent * event)
-    {
-        if (auto* button = qobject_cast<QToolButton*>(watched)) {
-            if (event->type() == QEvent::Enter && button->defaultAction() != nullptr)
-                ShowPrompt(button->defaultAction()->data().toUInt());
-            else if (event->type() == QEvent::Leave)
-                ShowIdleMessage();
-        } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
-            if (event->type() == QEvent::MouseButtonPress ||
-                event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress)
-                RequestCommandUIUpdate();
-        }
-        return QMainWindow::eventFilter(watched, event);
-    }
-
-    void CMainFrame::closeEvent(QCloseEvent * event)
-    {
-        if (!m_app.GetDocTemplate().SaveAllModified()) {
-            // Documents saved before the answer that kept the editor open.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* button = qobject_cast<QToolButton*>(watched)) {
+        if (event->type() == QEvent::Enter && button->defaultAction() != nullptr)
+            ShowPrompt(button->defaultAction()->data().toUInt());
+        else if (event->type() == QEvent::Leave)
+            ShowIdleMessage();
+    } else if (qobject_cast<CPalvaneView*>(watched) != nullptr) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress)
             RequestCommandUIUpdate();
-            event->ignore();
-            return;
-        }
-        m_app.GetDocTemplate().CloseAllDocuments();
-        m_app.SaveStdProfileSettings();
-        if (m_bPlaced)
-            MainWindowState::Save(*this);
-        // A closing editor answers no more requests; the next start serves them.
-        m_app.GetRequestService().Withdraw();
-        event->accept();
     }
+    return QMainWindow::eventFilter(watched, event);
+}
 
-    void CMainFrame::dragEnterEvent(QDragEnterEvent * event)
-    {
-        if (event->mimeData()->hasUrls())
-            event->acceptProposedAction();
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.GetDocTemplate().SaveAllModified()) {
+        // Documents saved before the answer that kept the editor open.
+        RequestCommandUIUpdate();
+        event->ignore();
+        return;
     }
+    m_app.GetDocTemplate().CloseAllDocuments();
+    m_app.SaveStdProfileSettings();
+    if (m_bPlaced)
+        MainWindowState::Save(*this);
+    // A closing editor answers no more requests; the next start serves them.
+    m_app.GetRequestService().Withdraw();
+    event->accept();
+}
 
-    void CMainFrame::dropEvent(QDropEvent * event)
-    {
-        const ChildFrameBatch batch(*this);
-        for (const QUrl& url : event->mimeData()->urls())
-            if (url.isLocalFile())
-                m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
-    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const ChildFrameBatch batch(*this);
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+}

@@ -260,44 +260,45 @@ bool CliSession::ExportPaletteFile(const std::string& path, CliStep::Kind kind)
         if (!note.empty())
             m_err << kProgram << ": warning: " << note << '\n';
     });
-    bool CliSession::SaveDocument(const std::string& path)
-    {
-        const std::size_t askedBefore = m_ui.Asked().size();
-        const std::string previous = m_document->GetPathName();
-        const bool saved = m_document->DoSave(path);
-        for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
-            const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
-            if (question.text != CPalvaneDoc::kReplaceForeignTablesQuestion)
-                continue;
-            const std::string tables =
-                "the tables of " + previous + " were not made from its palette by Palvane; ";
-            if (question.answer == IDYES) {
-                m_err << kProgram << ": warning: " << tables << "the save replaced them\n";
-            } else {
-                m_err << kProgram << ": " << tables << "not saved (--keep-tables)\n";
-                m_bFailureTold = true;
-            }
-        }
-        return saved;
-    }
+}
 
-    int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
-                      std::ostream& err)
-    {
-        const CliArguments parsed = ParseCliArguments(arguments);
-        switch (parsed.action) {
-        case CliArguments::Action::help:
-            out << CliUsageText();
-            return 0;
-        case CliArguments::Action::version:
-            out << kProgram << ' ' << palvane_version::kText << '\n';
-            return 0;
-        case CliArguments::Action::usageError:
-            err << kProgram << ": " << parsed.error << "\n\n" << CliUsageText();
-            return 2;
-        case CliArguments::Action::run:
-            break;
+bool CliSession::SaveDocument(const std::string& path)
+{
+    const std::size_t askedBefore = m_ui.Asked().size();
+    const std::string previous = m_document->GetPathName();
+    const bool saved = m_document->DoSave(path);
+    for (std::size_t i = askedBefore; i < m_ui.Asked().size(); ++i) {
+        const ScriptedUserInterface::Question& question = m_ui.Asked()[i];
+        if (question.text != CPalvaneDoc::kReplaceForeignTablesQuestion)
+            continue;
+        const std::string tables =
+            "the tables of " + previous + " were not made from its palette by Palvane; ";
+        if (question.answer == IDYES) {
+            m_err << kProgram << ": warning: " << tables << "the save replaced them\n";
+        } else {
+            m_err << kProgram << ": " << tables << "not saved (--keep-tables)\n";
+            m_bFailureTold = true;
         }
-        CliSession session(out, err);
-        return session.Run(parsed.steps);
     }
+    return saved;
+}
+
+int RunPalvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const CliArguments parsed = ParseCliArguments(arguments);
+    switch (parsed.action) {
+    case CliArguments::Action::help:
+        out << CliUsageText();
+        return 0;
+    case CliArguments::Action::version:
+        out << kProgram << ' ' << palvane_version::kText << '\n';
+        return 0;
+    case CliArguments::Action::usageError:
+        err << kProgram << ": " << parsed.error << "\n\n" << CliUsageText();
+        return 2;
+    case CliArguments::Action::run:
+        break;
+    }
+    CliSession session(out, err);
+    return session.Run(parsed.steps);
+}

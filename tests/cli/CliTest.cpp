@@ -296,51 +296,53 @@ TEST(CliTest, ExportsEveryPaletteFormatAndImportsItBackByContent)
                                " is not a valid GIMP palette: line 2: expected three numbers "
                                "from 0 to 255\n");
     EXPECT_EQ(refused.out, "");
-    TEST(CliTest, ReportsTheStoredTablesAndAnswersTheReplaceQuestionFromItsArguments)
-    {
-        TempFolder folder;
-        Bytes file = ReadFileBytes(PALVANE_SAMPLE_COLORMAP);
-        file[832 + 256 * 40 + 100] ^= 1; // one light entry changed by hand
-        const std::string path = folder / "hand.cmp";
-        const std::string tables =
-            "the tables of " + path + " were not made from its palette by Palvane; ";
-        struct Row {
-            std::vector<std::string> steps;
-            int status;
-            std::string out;
-            std::string err;
-            bool saved;
-        };
-        const Row rows[] = {
-            {{"--table-report"},
-             0,
-             "Saving will change 1 of 16,384 light entries and 0 of 65,536 translucency entries\n",
-             "",
-             false},
-            {{"--keep-tables", "--save", path},
-             1,
-             "",
-             "palvane-cli: " + tables + "not saved (--keep-tables)\n",
-             false},
-            {{"--transparency", "--save", path, "--table-report"},
-             0,
-             "The file's tables match\n",
-             "palvane-cli: warning: " + tables + "the save replaced them\n",
-             true},
-        };
-        for (const Row& row : rows) {
-            WriteFileBytes(path, file);
-            std::vector<std::string> arguments = {"--open", path};
-            arguments.insert(arguments.end(), row.steps.begin(), row.steps.end());
-            const CliResult result = RunCli(arguments);
-            EXPECT_EQ(result.status, row.status);
-            EXPECT_EQ(result.out.substr(0, result.out.find('\n') + 1), row.out);
-            EXPECT_EQ(result.err, row.err);
-            EXPECT_EQ(ReadFileBytes(path) == file, !row.saved);
-        }
-        const CliResult dumped = RunCli({"--open", PALVANE_SAMPLE_COLORMAP, "--dump"});
-        EXPECT_NE(dumped.out.find(",\"storedTables\":{\"translucency\":true,\"lightChanges\":0,"
-                                  "\"translucencyChanges\":0,\"madeFromPalette\":true}}"),
-                  std::string::npos)
-            << dumped.out;
+}
+
+TEST(CliTest, ReportsTheStoredTablesAndAnswersTheReplaceQuestionFromItsArguments)
+{
+    TempFolder folder;
+    Bytes file = ReadFileBytes(PALVANE_SAMPLE_COLORMAP);
+    file[832 + 256 * 40 + 100] ^= 1; // one light entry changed by hand
+    const std::string path = folder / "hand.cmp";
+    const std::string tables =
+        "the tables of " + path + " were not made from its palette by Palvane; ";
+    struct Row {
+        std::vector<std::string> steps;
+        int status;
+        std::string out;
+        std::string err;
+        bool saved;
+    };
+    const Row rows[] = {
+        {{"--table-report"},
+         0,
+         "Saving will change 1 of 16,384 light entries and 0 of 65,536 translucency entries\n",
+         "",
+         false},
+        {{"--keep-tables", "--save", path},
+         1,
+         "",
+         "palvane-cli: " + tables + "not saved (--keep-tables)\n",
+         false},
+        {{"--transparency", "--save", path, "--table-report"},
+         0,
+         "The file's tables match\n",
+         "palvane-cli: warning: " + tables + "the save replaced them\n",
+         true},
+    };
+    for (const Row& row : rows) {
+        WriteFileBytes(path, file);
+        std::vector<std::string> arguments = {"--open", path};
+        arguments.insert(arguments.end(), row.steps.begin(), row.steps.end());
+        const CliResult result = RunCli(arguments);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(result.out.substr(0, result.out.find('\n') + 1), row.out);
+        EXPECT_EQ(result.err, row.err);
+        EXPECT_EQ(ReadFileBytes(path) == file, !row.saved);
     }
+    const CliResult dumped = RunCli({"--open", PALVANE_SAMPLE_COLORMAP, "--dump"});
+    EXPECT_NE(dumped.out.find(",\"storedTables\":{\"translucency\":true,\"lightChanges\":0,"
+                              "\"translucencyChanges\":0,\"madeFromPalette\":true}}"),
+              std::string::npos)
+        << dumped.out;
+}
